@@ -1,0 +1,252 @@
+#include "TestServers.h"
+
+#include <QAtomicInteger>
+#include <QCoreApplication>
+#include <QDir>
+#include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <ibase.h>
+
+#include <string>
+
+namespace TestServers {
+
+namespace {
+
+// What scripts/test-servers exported for one server.
+struct ServerSettings final {
+    QString host;
+    int port = 0;
+    QString user;
+    QString password;
+    QString directory; // Firebird only: where database files go
+};
+
+QString Variable(const QString& server, const char* field) {
+    return QStringLiteral("HORAVANT_TEST_%1_%2").arg(server, QLatin1String(field));
+}
+
+QStringList VariablesOf(const QString& server) {
+    QStringList names;
+    for (const char* field : {"HOST", "PORT", "USER", "PASSWORD"})
+        names << Variable(server, field);
+    if (server == u"FIREBIRD")
+        names << Variable(server, "DIR");
+    return names;
+}
+
+QStringList MissingVariables(const QString& server) {
+    QStringList missing;
+    for (const QString& name : VariablesOf(server)) {
+        if (qEnvironmentVariableIsEmpty(name.toLocal8Bit().constData()))
+            missing << name;
+    }
+    return missing;
+}
+
+std::optional<ServerSettings> ReadSettings(const QString& server) {
+    if (!MissingVariables(server).isEmpty())
+        return std::nullopt;
+    const auto value = [&](const char* field) {
+        return qEnvironmentVariable(Variable(server, field).toLocal8Bit().constData());
+    };
+    return ServerSettings{value("HOST"), value("PORT").toInt(), value("USER"), value("PASSWORD"),
+                          value("DIR")};
+}
+
+// prefix_<pid>_<sequence>_<random>: unique among the tests running at the same time, and a plain
+// identifier on every server.
+QString UniqueName(const QString& prefix) {
+    static QAtomicInteger<int> sequence;
+    QString kept;
+    for (const QChar c : prefix.left(24).toLower()) {
+        if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_')
+            kept += c;
+    }
+    if (kept.isEmpty() || kept.front().isDigit())
+        kept.prepend(u't');
+    return QStringLiteral("%1_%2_%3_%4")
+        .arg(kept)
+        .arg(QCoreApplication::applicationPid())
+        .arg(sequence.fetchAndAddRelaxed(1) + 1)
+        .arg(QRandomGenerator::global()->bounded(0x10000), 4, 16, QLatin1Char('0'));
+}
+
+QString ConnectionName() {
+    static QAtomicInteger<int> sequence;
+    return QStringLiteral("testservers-%1").arg(sequence.fetchAndAddRelaxed(1) + 1);
+}
+
+// Runs statements on the MariaDB server outside any database.
+void ExecOnMariaDbServer(const Database& server, const QString& sql) {
+    Database admin = server;
+    admin.database.clear();
+    Connection connection(admin);
+    if (!connection.isOpen())
+        throw ServerError("MariaDB test server: " + connection.errorText().toStdString());
+    QSqlQuery query(connection.database());
+    if (!query.exec(sql)) {
+        throw ServerError("MariaDB test server: " + sql.toStdString() + ": " +
+                          query.lastError().text().toStdString());
+    }
+}
+
+// ---- Firebird through the client library: Qt's driver cannot create or drop a database.
+
+QByteArray FirebirdPath(const Database& database) {
+    return QStringLiteral("%1/%2:%3")
+        .arg(database.host)
+        .arg(database.port)
+        .arg(database.database)
+        .toUtf8();
+}
+
+bool Failed(const ISC_STATUS* status) { return status[0] == 1 && status[1] != 0; }
+
+std::string FirebirdErrorText(const ISC_STATUS* status) {
+    std::string text;
+    char buffer[512];
+    const ISC_STATUS* cursor = status;
+    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
+        if (!text.empty())
+            text += "; ";
+        text += buffer;
+    }
+    return text;
+}
+
+// Database parameter buffer with the login.
+std::string LoginParameters(const Database& database) {
+    std::string dpb(1, char(isc_dpb_version1));
+    const auto add = [&dpb](char tag, const QString& value) {
+        const QByteArray bytes = value.toUtf8();
+        dpb += tag;
+        dpb += char(bytes.size());
+        dpb.append(bytes.constData(), size_t(bytes.size()));
+    };
+    add(isc_dpb_user_name, database.user);
+    add(isc_dpb_password, database.password);
+    return dpb;
+}
+
+void CreateFirebirdFile(const Database& database) {
+    const auto quoted = [](QString text) { return text.replace(u'\'', QStringLiteral("''")); };
+    const QByteArray sql = QStringLiteral("CREATE DATABASE '%1' USER '%2' PASSWORD '%3' "
+                                          "PAGE_SIZE 8192 DEFAULT CHARACTER SET UTF8")
+                               .arg(quoted(QString::fromUtf8(FirebirdPath(database))),
+                                    quoted(database.user), quoted(database.password))
+                               .toUtf8();
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle handle = 0;
+    isc_tr_handle transaction = 0;
+    isc_dsql_execute_immediate(status, &handle, &transaction, 0, sql.constData(), SQL_DIALECT_V6,
+                               nullptr);
+    if (Failed(status))
+        throw ServerError("Firebird test server: CREATE DATABASE failed: " + FirebirdErrorText(status));
+    isc_detach_database(status, &handle);
+}
+
+bool DropFirebirdFile(const Database& database) {
+    const QByteArray path = FirebirdPath(database);
+    const std::string dpb = LoginParameters(database);
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle handle = 0;
+    isc_attach_database(status, 0, path.constData(), &handle, short(dpb.size()), dpb.data());
+    if (!Failed(status))
+        isc_drop_database(status, &handle);
+    if (Failed(status)) {
+        qWarning("Firebird test server: could not drop %s: %s", path.constData(),
+                 FirebirdErrorText(status).c_str());
+        if (handle)
+            isc_detach_database(status, &handle);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<Database> CreateMariaDbDatabase(const QString& prefix) {
+    const auto settings = ReadSettings(QStringLiteral("MYSQL"));
+    if (!settings)
+        return std::nullopt;
+    Database database{QStringLiteral("QMYSQL"), settings->host,     settings->port,
+                      UniqueName(prefix),       settings->user,     settings->password,
+                      DialectMySql};
+    ExecOnMariaDbServer(database, QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 "
+                                                 "COLLATE utf8mb4_unicode_ci")
+                                      .arg(database.database));
+    return database;
+}
+
+std::optional<Database> CreateFirebirdDatabase(const QString& prefix) {
+    const auto settings = ReadSettings(QStringLiteral("FIREBIRD"));
+    if (!settings)
+        return std::nullopt;
+    const QString file =
+        QDir(settings->directory).filePath(UniqueName(prefix) + QStringLiteral(".fdb"));
+    Database database{QStringLiteral("QIBASE"), settings->host,     settings->port,
+                      file,                     settings->user,     settings->password,
+                      DialectInterbase};
+    CreateFirebirdFile(database);
+    return database;
+}
+
+bool DropDatabase(const Database& database) {
+    if (database.driver == u"QIBASE")
+        return DropFirebirdFile(database);
+    try {
+        ExecOnMariaDbServer(database, QStringLiteral("DROP DATABASE IF EXISTS `%1`")
+                                          .arg(database.database));
+        return true;
+    } catch (const ServerError& error) {
+        qWarning("%s", error.what());
+        return false;
+    }
+}
+
+QString MissingServersMessage() {
+    QStringList missing;
+    for (const QString& server : {QStringLiteral("MYSQL"), QStringLiteral("FIREBIRD")})
+        missing << MissingVariables(server);
+    if (missing.isEmpty())
+        return {};
+    return QStringLiteral("test servers not started (%1 not set): run scripts/test, or "
+                          "eval \"$(scripts/test-servers start DIR)\" before ctest")
+        .arg(missing.join(u", "));
+}
+
+Connection::Connection(const Database& database) : m_name(ConnectionName()) {
+    m_database = QSqlDatabase::addDatabase(database.driver, m_name);
+    m_database.setHostName(database.host);
+    m_database.setPort(database.port);
+    m_database.setDatabaseName(database.database);
+    m_database.setUserName(database.user);
+    m_database.setPassword(database.password);
+    if (database.driver == u"QIBASE")
+        m_database.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+    if (!m_database.open()) {
+        m_error = m_database.lastError().text();
+        return;
+    }
+    if (database.driver == u"QMYSQL") {
+        QSqlQuery query(m_database);
+        if (!query.exec(QStringLiteral(
+                "SET SESSION sql_mode = CONCAT(@@SESSION.sql_mode, ',NO_BACKSLASH_ESCAPES')"))) {
+            m_error = query.lastError().text();
+            m_database.close();
+        }
+    }
+}
+
+Connection::~Connection() {
+    m_database.close();
+    m_database = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+} // namespace TestServers

@@ -1,0 +1,78 @@
+// The test-server helpers themselves: each server gives a fresh database that takes a table and
+// keeps non-ASCII text, and the database is gone after DropDatabase.
+#include "TestServers.h"
+
+#include <QScopeGuard>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+using TestServers::Database;
+
+class TestTestServers final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void namesAreUnique();
+
+private:
+    static std::optional<Database> Create(const QString& server, const QString& prefix);
+};
+
+std::optional<Database> TestTestServers::Create(const QString& server, const QString& prefix) {
+    return server == u"MariaDB" ? TestServers::CreateMariaDbDatabase(prefix)
+                                : TestServers::CreateFirebirdDatabase(prefix);
+}
+
+void TestTestServers::roundTrip_data() {
+    QTest::addColumn<QString>("server");
+    QTest::newRow("MariaDB") << QStringLiteral("MariaDB");
+    QTest::newRow("Firebird") << QStringLiteral("Firebird");
+}
+
+void TestTestServers::roundTrip() {
+    QFETCH(QString, server);
+    const auto database = Create(server, QStringLiteral("Self-Test"));
+    TESTSERVERS_REQUIRE(database);
+    const QString text = QStringLiteral("Peña's café \\ Ørsted 日本");
+    {
+        const auto drop = qScopeGuard([&] { TestServers::DropDatabase(*database); });
+        TestServers::Connection connection(*database);
+        QVERIFY2(connection.isOpen(), qPrintable(connection.errorText()));
+        QSqlQuery query(connection.database());
+        QVERIFY2(query.exec(QStringLiteral("CREATE TABLE NOTE (ID INTEGER NOT NULL PRIMARY KEY, "
+                                           "BODY VARCHAR(100))")),
+                 qPrintable(query.lastError().text()));
+        QVERIFY(query.prepare(QStringLiteral("INSERT INTO NOTE (ID, BODY) VALUES (?, ?)")));
+        query.addBindValue(1);
+        query.addBindValue(text);
+        QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+        // A literal with a backslash must survive too: MariaDB sessions run NO_BACKSLASH_ESCAPES.
+        QVERIFY2(query.exec(QStringLiteral("INSERT INTO NOTE (ID, BODY) VALUES (2, 'a\\''b')")),
+                 qPrintable(query.lastError().text()));
+        QVERIFY2(query.exec(QStringLiteral("SELECT BODY FROM NOTE ORDER BY ID")),
+                 qPrintable(query.lastError().text()));
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), text);
+        QVERIFY(query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("a\\'b"));
+    }
+    // Dropped: a second drop has nothing left to remove (MariaDB's IF EXISTS makes it succeed).
+    TestServers::Connection again(*database);
+    QVERIFY(!again.isOpen());
+}
+
+void TestTestServers::namesAreUnique() {
+    const auto first = TestServers::CreateMariaDbDatabase(QStringLiteral("same"));
+    TESTSERVERS_REQUIRE(first);
+    const auto dropFirst = qScopeGuard([&] { TestServers::DropDatabase(*first); });
+    const auto second = TestServers::CreateMariaDbDatabase(QStringLiteral("same"));
+    const auto dropSecond = qScopeGuard([&] { TestServers::DropDatabase(*second); });
+    QVERIFY(first->database.startsWith(u"same_"));
+    QVERIFY(first->database != second->database);
+}
+
+QTEST_GUILESS_MAIN(TestTestServers)
+#include "tst_testservers.moc"
