@@ -2,6 +2,7 @@
 
 #include "uDBManager.h"
 #include "uExceptions.h"
+#include "uFormatters.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -37,25 +38,11 @@ qint8 CheckTypeInRange(int checkType)
     return qint8(checkType);
 }
 
-TDateTime WithoutSeconds(TDateTime value)
-{
-    QDateTime moment = DateTimeConv::ToQDateTime(value);
-    moment.setTime(QTime(moment.time().hour(), moment.time().minute()));
-    return DateTimeConv::FromQDateTime(moment);
-}
-
 // Both ends are whole minutes, so the difference is too; counting it in minutes keeps the hours free
 // of floating-point dust that would tip the threshold comparisons.
 double HoursBetween(TDateTime from, TDateTime to)
 {
     return double(std::llround(std::fabs(to - from) * DateTimeConv::MinutesPerDay)) / 60.0;
-}
-
-QString DisplayName(const QString& lastName, const QString& firstName)
-{
-    if (lastName.isEmpty() || firstName.isEmpty())
-        return lastName + firstName;
-    return lastName + QStringLiteral(", ") + firstName;
 }
 
 double RoundedToStep(double total, int stepMinutes)
@@ -137,8 +124,8 @@ void TKronvikCalculations::AddRecord(const TCheckRecordRow& row)
 
 void TKronvikCalculations::ReadRecord(const TCheckRecordRow& row, qint8 checkType)
 {
-    Current.CheckIn = WithoutSeconds(row.CheckInTimestamp);
-    Current.CheckOut = WithoutSeconds(row.CheckOutTimestamp);
+    Current.CheckIn = Formatters::TruncateToMinute(row.CheckInTimestamp);
+    Current.CheckOut = Formatters::TruncateToMinute(row.CheckOutTimestamp);
     Current.CheckType = checkType;
     Current.ShouldWork = row.ShouldWorkFor / 60.0;
     Current.AccumWorked = row.AccumWorked / 60.0;
@@ -147,7 +134,7 @@ void TKronvikCalculations::ReadRecord(const TCheckRecordRow& row, qint8 checkTyp
     Current.Modified = row.Modified;
     CheckInStationId = row.CheckInStationId;
     CheckOutStationId = row.CheckOutStationId;
-    ModifiedByName = row.Modified ? DisplayName(row.LastName, row.FirstName) : QString();
+    ModifiedByName = row.Modified ? Formatters::EmployeeNameLastFirst(row.FirstName, row.LastName) : QString();
 }
 
 // ACCUMWORKED holds the day's worked time up to and including this record, SHOULDWORKFOR the day's
