@@ -1,0 +1,4 @@
+-- Statements of the application data module: MySQL/MariaDB texts that differ from the MSSQL set.
+-- GETDATEFORMAT reads no table of ours: it gives its one row on an empty database as well.
+GETDATEFORMAT=SELECT 'yyyy-mm-dd' as DBDATEFORMAT
+GETSERVERTIME=SELECT CURRENT_TIMESTAMP() AS SERVERDATETIME
