@@ -66,10 +66,6 @@ private:
   std::vector<Entry> m_roots;
 };
 
-// Parses the script with %MODULE% = modulePath and installs or uninstalls it in the default class
-// registry file. SELFREG_E_CLASS when the script is malformed, REGDB_E_* when the file fails.
-HRESULT UpdateRegistration(std::string_view script, std::string_view modulePath, bool install);
-
 // The type library's keys, as the system's type-library registration writes them:
 // HKCR\TypeLib\{libid}\<major.minor> (help string), its 0\linux64 (module path), FLAGS and HELPDIR,
 // and HKCR\Interface\{iid} for each interface with its TypeLib and proxy-stub class.

@@ -1,0 +1,83 @@
+// horavant-regsvr: registers an in-process automation server in the class registry, or removes it.
+//
+//   horavant-regsvr [-u] [-s] <server.so>
+//     -u  unregister (DllUnregisterServer) instead of registering (DllRegisterServer)
+//     -s  silent: report only through the exit status
+//
+// The class registry is ClassRegistry::DefaultPath() (HORAVANT_AUTOMATION_REGISTRY moves it).
+#include "ClassRegistry.h"
+#include "ComRuntime.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <dlfcn.h>
+
+namespace {
+
+struct Options {
+  bool unregister = false;
+  bool silent = false;
+  std::string server;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-u" || arg == "/u")
+      options.unregister = true;
+    else if (arg == "-s" || arg == "/s")
+      options.silent = true;
+    else if (options.server.empty() && !arg.starts_with('-'))
+      options.server = arg;
+    else
+      return false;
+  }
+  return !options.server.empty();
+}
+
+// A file that exists is loaded by its full path, so that the server registers where it lies.
+std::string LoadPath(const std::string& server) {
+  std::error_code error;
+  const auto path = std::filesystem::canonical(server, error);
+  return error ? server : path.string();
+}
+
+int Run(const Options& options) {
+  const char* exportName = options.unregister ? "DllUnregisterServer" : "DllRegisterServer";
+  void* library = dlopen(LoadPath(options.server).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) {
+    std::fprintf(stderr, "horavant-regsvr: cannot load %s: %s\n", options.server.c_str(), dlerror());
+    return 3;
+  }
+  const auto entry = reinterpret_cast<automation::DllRegisterServerFunction>(dlsym(library, exportName));
+  if (!entry) {
+    std::fprintf(stderr, "horavant-regsvr: %s has no %s\n", options.server.c_str(), exportName);
+    dlclose(library);
+    return 4;
+  }
+  const automation::HRESULT result = entry();
+  dlclose(library);
+  if (automation::Failed(result)) {
+    std::fprintf(stderr, "horavant-regsvr: %s in %s failed: %s\n", exportName, options.server.c_str(),
+                 automation::ResultText(result).c_str());
+    return 5;
+  }
+  if (!options.silent)
+    std::printf("%s in %s succeeded (%s).\n", exportName, options.server.c_str(),
+                automation::ClassRegistry::DefaultPath().c_str());
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fprintf(stderr, "usage: horavant-regsvr [-u] [-s] <server.so>\n");
+    return 2;
+  }
+  return Run(options);
+}
