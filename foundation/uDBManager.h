@@ -8,9 +8,9 @@
 #include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -19,41 +19,57 @@ class TDBManager;
 // One field of the current row, read by column name.
 class TField final {
 public:
-    explicit TField(QVariant value) : m_value(std::move(value)) {}
-    QString AsString() const;
-    int AsInteger() const;
-    double AsFloat() const;
-    TDateTime AsDateTime() const; // days since 1899-12-30; null gives 0
+    explicit TField(QVariant value) : m_value(std::move(value)), m_null(m_value.isNull()) {}
+    TField(QVariant value, bool isNull) : m_value(std::move(value)), m_null(isNull) {}
+    QString AsString() const;     // null gives ""; trailing NUL characters are dropped
+    int AsInteger() const;        // null gives 0; a float is rounded; other text raises EDatabaseError
+    double AsFloat() const;       // null gives 0
+    TDateTime AsDateTime() const; // days since 1899-12-30; null gives 0; ISO text is read too
     QByteArray AsBytes() const;
-    bool IsNull() const;
+    bool IsNull() const { return m_null; }
     const QVariant& Value() const { return m_value; }
 
 private:
     QVariant m_value;
+    bool m_null;
 };
 
 // A pooled query. Handed out by TDBManager::Open (as a result set positioned on its first row) or
 // Prepare (as a statement with named parameters); always given back with TDBManager::Release.
 class TQuery final {
 public:
-    TField FieldByName(const QString& name) const; // unknown column raises an exception naming it
+    ~TQuery();
+    TQuery(const TQuery&) = delete;
+    TQuery& operator=(const TQuery&) = delete;
+
+    TField FieldByName(const QString& name) const; // case-insensitive; unknown column raises EDatabaseError
     bool Eof() const;                              // true past the last row (and for an empty result)
     void Next();
+    bool First(); // back to the first row (for counting rows and reading again); false when empty
     bool IsEmpty() const;
     QStringList FieldNames() const;
     int Tag() const { return m_tag; } // the pool slot
     const QString& SQL() const { return m_sql; }
+    // The value a named parameter will be bound to by ExecPrepared (invalid when not set).
+    QVariant ParamValue(const QString& name) const;
 
 private:
     friend class TDBManager;
-    TQuery(QSqlDatabase db, int tag);
+    TQuery(const QSqlDatabase& db, int tag);
     void Close();
     void SetText(const QString& sql);
+    void SetParam(const QString& name, const QVariant& value);
+    void Execute();  // a statement without result set
+    void OpenRows(); // a result set, positioned on its first row
+    void ExecPrepared();
+    [[noreturn]] void RaiseError() const;
 
     QSqlQuery m_query;
+    QSqlRecord m_columns; // of the open result set
     QString m_sql;
     int m_tag;
     bool m_eof = true;
+    bool m_empty = true;
     QList<QPair<QString, QVariant>> m_params; // named parameters set before ExecPrepared
 };
 
@@ -74,26 +90,34 @@ public:
     int StartedDialect() const { return m_startedDialect; }
     void SetStartedDialect(int dialect) { m_startedDialect = dialect; }
 
+    // Execute and Open raise "Database is not opened!" when the connection of the current mode is
+    // not open; driver errors raise EDatabaseError with the driver's text and the statement.
     void Execute(const QString& sql);
-    void ExecuteFmt(const QString& format, std::initializer_list<QVariant> args);
+    void ExecuteFmt(const QString& format, const QVariantList& args);
     TQuery* Open(const QString& sql);
-    TQuery* OpenFmt(const QString& format, std::initializer_list<QVariant> args);
+    TQuery* OpenFmt(const QString& format, const QVariantList& args);
+    // Named parameters (":FIRTEXT") are set with SetMemoParam/SetBinaryParam, then ExecPrepared.
     TQuery* Prepare(const QString& sql);
-    TQuery* PrepareFmt(const QString& format, std::initializer_list<QVariant> args);
+    TQuery* PrepareFmt(const QString& format, const QVariantList& args);
     void SetMemoParam(TQuery* query, const QString& name, const QString& text);
     void SetBinaryParam(TQuery* query, const QString& name, const QByteArray& data);
     void ExecPrepared(TQuery* query);
-    void Release(TQuery* query);
+    void Release(TQuery* query); // nullptr is ignored
     bool IsConnected() const;
-    QString GetTableNames() const;
+    QString GetTableNames() const; // comma-separated
+    // Frees every pooled query; call it before the connection is closed, removed or replaced.
     void ClearPool();
 
     // Pool inspection for tests and diagnostics.
     int PoolCount() const;
     bool IsSlotBusy(int slot) const;
 
-    // printf-style formatting where %D and %S act as %d and %s; %% is a percent sign.
-    static QString FormatSQL(const QString& format, std::initializer_list<QVariant> args);
+    // Arguments are written in braces: OpenFmt(u"... WHERE EMPLOYEEID = %d"_s, {employeeId}).
+    // printf-style formatting where %D and %S act as %d and %s; %% is a percent sign. Also %u, %x,
+    // %f and %g, with Delphi's optional "index:", "-", width and ".precision". Numbers are
+    // written with '.' whatever the locale. Too few arguments or an argument of the wrong kind
+    // (%d takes an integer, %s a text, %f/%g a number) raise Exception.
+    static QString FormatSQL(const QString& format, const QVariantList& args);
 
 private:
     TQuery* Acquire();
@@ -113,7 +137,7 @@ private:
 class TQueryReleaser final {
 public:
     TQueryReleaser(TDBManager& manager, TQuery* query) : m_manager(manager), m_query(query) {}
-    ~TQueryReleaser() { if (m_query) m_manager.Release(m_query); }
+    ~TQueryReleaser() { m_manager.Release(m_query); }
     TQueryReleaser(const TQueryReleaser&) = delete;
     TQueryReleaser& operator=(const TQueryReleaser&) = delete;
     TQuery* operator->() const { return m_query; }
