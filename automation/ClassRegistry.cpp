@@ -113,9 +113,11 @@ private:
 };
 } // namespace
 
+// The separator sorts first, so that every key is followed by its subkeys.
 bool ClassRegistry::CaseLess::operator()(std::string_view a, std::string_view b) const {
+  const auto order = [](char c) { return c == kSeparator ? '\1' : FoldCase(c); };
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+                                      [&](char x, char y) { return order(x) < order(y); });
 }
 
 std::filesystem::path ClassRegistry::DefaultPath() {

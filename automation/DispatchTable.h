@@ -46,6 +46,14 @@ decltype(auto) Pass(S& stored) {
     return static_cast<const S&>(stored);
 }
 
+template <class... A>
+constexpr bool LastIsPointer() {
+  if constexpr (sizeof...(A) == 0)
+    return false;
+  else
+    return std::is_pointer_v<std::tuple_element_t<sizeof...(A) - 1, std::tuple<A...>>>;
+}
+
 template <class Member>
 struct MemberTraits;
 
@@ -54,8 +62,7 @@ struct MemberTraits<HRESULT (C::*)(A...)> {
   using Class = C;
   using Values = std::tuple<Stored<A>...>;
   static constexpr std::size_t count = sizeof...(A);
-  static constexpr bool returnsValue =
-      count > 0 && std::is_pointer_v<std::tuple_element_t<count - 1, std::tuple<A...>>>;
+  static constexpr bool returnsValue = LastIsPointer<A...>();
   static constexpr std::size_t inCount = count - (returnsValue ? 1 : 0);
 
   template <auto Member, std::size_t... I>
