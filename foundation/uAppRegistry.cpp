@@ -68,32 +68,14 @@ void TRegistrySettings::Load()
 void TRegistrySettings::ReadProperty(const QSettings& store, int index)
 {
     const QMetaProperty property = metaObject()->property(index);
-    const QVariant value = store.value(QLatin1String(property.name()));
-    if (!value.isValid())
+    QVariant value = store.value(QLatin1String(property.name()));
+    if (!value.isValid() || !IsStoredKind(property.typeId()))
         return;
-    bool ok = false;
-    switch (property.typeId()) {
-    case QMetaType::QString:
-        property.write(this, value.toString());
-        break;
-    case QMetaType::Int: {
-        const int number = value.toInt(&ok);
-        if (ok)
-            property.write(this, number);
-        break;
-    }
-    case QMetaType::Bool:
+    if (property.typeId() == QMetaType::Bool) {
         if (const auto flag = ReadBool(value))
             property.write(this, *flag);
-        break;
-    case QMetaType::Double: {
-        const double number = value.toDouble(&ok);
-        if (ok)
-            property.write(this, number);
-        break;
-    }
-    default:
-        break;
+    } else if (value.convert(property.metaType())) {
+        property.write(this, value);
     }
 }
 
