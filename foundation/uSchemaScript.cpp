@@ -71,8 +71,9 @@ QString ResourcePath(int dialect)
 
 QString Read(int dialect)
 {
-    QFile file(ResourcePath(dialect));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const QString path = ResourcePath(dialect);
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         throw Exception(Translate("The table script for database type %1 cannot be read.", "stSCRIPTREADERROR")
                             .arg(dialect));
     return QString::fromUtf8(file.readAll());
