@@ -87,28 +87,24 @@ void TfrmMyMessageDlg::SetKind(int kind)
 
 void TfrmMyMessageDlg::SetCaption(const QString& caption)
 {
-    if (!caption.isEmpty()) {
-        setWindowTitle(caption);
-        return;
-    }
-    switch (m_kind) {
+    setWindowTitle(caption.isEmpty() ? KindCaption(m_kind) : caption);
+}
+
+QString TfrmMyMessageDlg::KindCaption(int kind)
+{
+    switch (kind) {
     case mkInformation:
-        setWindowTitle(tr("Information", "stINFORMATION"));
-        break;
+        return tr("Information", "stINFORMATION");
     case mkConfirmation:
-        setWindowTitle(tr("Confirmation", "stCONFIRMATION"));
-        break;
+        return tr("Confirmation", "stCONFIRMATION");
     case mkWarning:
-        setWindowTitle(tr("Warning", "stWARNING"));
-        break;
+        return tr("Warning", "stWARNING");
     case mkError:
-        setWindowTitle(tr("Error", "stERROR"));
-        break;
+        return tr("Error", "stERROR");
     case mkProgress:
-        setWindowTitle(tr("Progress", "stPROGRESS"));
-        break;
+        return tr("Progress", "stPROGRESS");
     default:
-        setWindowTitle(tr("Message", "stMESSAGE"));
+        return tr("Message", "stMESSAGE");
     }
 }
 

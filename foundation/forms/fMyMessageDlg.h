@@ -71,6 +71,7 @@ protected:
     void customEvent(QEvent* event) override;
 
 private:
+    static QString KindCaption(int kind);
     void OkClicked();
     void CancelClicked();
     void CountdownTick();
