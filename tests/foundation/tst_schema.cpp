@@ -149,11 +149,13 @@ public:
     QSqlDatabase Connection() const { return QSqlDatabase::database(m_connectionName, false); }
     QString LocalFile() const { return m_dir.filePath(u"local.db"_s); }
 
-    // The first column of the first row, as text.
-    QString Scalar(const QString& sql)
+    // A column (by default the first) of the first row, as text.
+    QString Scalar(const QString& sql, const QString& column = QString())
     {
         TQueryReleaser rows(m_manager, m_manager.Open(sql));
-        return rows->Eof() ? u"(no row)"_s : rows->FieldByName(rows->FieldNames().first()).AsString();
+        if (rows->Eof())
+            return u"(no row)"_s;
+        return rows->FieldByName(column.isEmpty() ? rows->FieldNames().first() : column).AsString();
     }
 
 private:
@@ -477,10 +479,7 @@ private slots:
             holder.Params() += params;
             return holder.GetStatement(name);
         };
-        const auto scalar = [&](const QString& sql, const QString& column) {
-            TQueryReleaser rows(manager, manager.Open(sql));
-            return rows->Eof() ? u"(no row)"_s : rows->FieldByName(column).AsString();
-        };
+        const auto scalar = [&](const QString& sql, const QString& column) { return db.Scalar(sql, column); };
 
         // On an empty database, before any group exists.
         QCOMPARE(scalar(statement(u"GETDATEFORMAT"_s), u"DBDATEFORMAT"_s), u"yyyy-mm-dd"_s);
@@ -501,11 +500,8 @@ private slots:
         manager.Execute(statement(u"UPDATELASTOPERATION"_s,
                                   {u"LASTOPERATION=1"_s, u"LASTCHECKTIMESTAMP="_s + checkIn, u"EMPLOYEEID=1"_s}));
         QCOMPARE(scalar(statement(u"GETGROUPINFO"_s, {u"EMPLOYEEID=1"_s}), u"MONDAY_T"_s), u"480"_s);
-        const QString checkId = [&] {
-            TQueryReleaser last(manager, manager.OpenFmt(statement(u"GETLASTCHECK"_s), {1}));
-            return last->Eof() ? u"(no row)"_s : last->FieldByName(u"CHECKID"_s).AsString();
-        }();
-        QCOMPARE(checkId, u"1"_s);
+        // Found through LASTCHECKTIMESTAMP = CHECKINTIMESTAMP: both columns must keep the same value.
+        QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETLASTCHECK"_s), {1}), u"CHECKID"_s), u"1"_s);
         QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETLASOPERATION"_s), {1}), u"LASTOPERATION"_s), u"1"_s);
 
         manager.Execute(statement(
