@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 QString Without(const QString& text, bool (*drop)(QChar))
 {
@@ -60,9 +61,15 @@ QString RemoveCommas(const QString& text)
     return Without(text, [](QChar c) { return c == u','; });
 }
 
-QString DoubleQuotes(const QString& text) { return TSQLStringsHolder::QuoteValue(text); }
+QString DoubleQuotes(const QString& text)
+{
+    return TSQLStringsHolder::QuoteValue(text);
+}
 
-bool IsEmailChars(const QString& text) { return std::all_of(text.begin(), text.end(), IsEmailChar); }
+bool IsEmailChars(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), IsEmailChar);
+}
 
 bool IsEmailAddress(const QString& text)
 {

@@ -11,10 +11,14 @@
 // ---------------------------------------------------------------------------------------------
 // TRegistrySettings
 
-namespace {
+namespace
+{
 
 // Properties of QObject itself (objectName) are not settings.
-int FirstSettingProperty() { return QObject::staticMetaObject.propertyCount(); }
+int FirstSettingProperty()
+{
+    return QObject::staticMetaObject.propertyCount();
+}
 
 bool IsStoredKind(int typeId)
 {
@@ -124,7 +128,10 @@ TAppRegistry::TAppRegistry(QObject* parent)
 {
 }
 
-bool TAppRegistry::IsConnected() const { return m_dbManager && m_dbManager->IsConnected(); }
+bool TAppRegistry::IsConnected() const
+{
+    return m_dbManager && m_dbManager->IsConnected();
+}
 
 void TAppRegistry::LoadCompanySettings()
 {
@@ -132,7 +139,8 @@ void TAppRegistry::LoadCompanySettings()
         throw Exception(QStringLiteral("Database is not opened!"));
     m_sqlStrings.ClearParams();
     {
-        const TQueryReleaser company(*m_dbManager, m_dbManager->Open(m_sqlStrings.GetStatement(QStringLiteral("GETCOMPANYSETTINGS"))));
+        const TQueryReleaser company(
+            *m_dbManager, m_dbManager->Open(m_sqlStrings.GetStatement(QStringLiteral("GETCOMPANYSETTINGS"))));
         if (!company->Eof()) {
             CompanyName = company->FieldByName(QStringLiteral("COMPANYNAME")).AsString();
             CompanyAddress = company->FieldByName(QStringLiteral("COMPANYADDRESS")).AsString();
@@ -143,7 +151,8 @@ void TAppRegistry::LoadCompanySettings()
         }
     }
     m_sqlStrings.AddParam(QStringLiteral("STATIONID"), StationId);
-    const TQueryReleaser station(*m_dbManager, m_dbManager->Open(m_sqlStrings.GetStatement(QStringLiteral("GETSTATION"))));
+    const TQueryReleaser station(*m_dbManager,
+                                 m_dbManager->Open(m_sqlStrings.GetStatement(QStringLiteral("GETSTATION"))));
     if (station->Eof())
         StationId = 1;
     else
@@ -156,16 +165,32 @@ void TAppRegistry::SetCompanyLogo(const QByteArray& jpeg)
         return;
     CompanyLogo = jpeg;
     m_sqlStrings.ClearParams();
-    const TQueryReleaser update(*m_dbManager, m_dbManager->Prepare(m_sqlStrings.GetStatement(QStringLiteral("UPDATECOMPANYLOGO"))));
+    const TQueryReleaser update(
+        *m_dbManager, m_dbManager->Prepare(m_sqlStrings.GetStatement(QStringLiteral("UPDATECOMPANYLOGO"))));
     m_dbManager->SetBinaryParam(update.get(), QStringLiteral("PICTURE"), jpeg);
     m_dbManager->ExecPrepared(update.get());
 }
 
-void TAppRegistry::SetHideGroupChanged(bool hide) { SetAndSave(HideGroupChanged, hide); }
-void TAppRegistry::SetHideSuccEditEmp(bool hide) { SetAndSave(HideSuccEditEmp, hide); }
-void TAppRegistry::SetHideScanFingerMsg(bool hide) { SetAndSave(HideScanFingerMsg, hide); }
-void TAppRegistry::SetHideNoHardwareMsg(bool hide) { SetAndSave(HideNoHardwareMsg, hide); }
-void TAppRegistry::SetHideSuccScanMsg(bool hide) { SetAndSave(HideSuccScanMsg, hide); }
+void TAppRegistry::SetHideGroupChanged(bool hide)
+{
+    SetAndSave(HideGroupChanged, hide);
+}
+void TAppRegistry::SetHideSuccEditEmp(bool hide)
+{
+    SetAndSave(HideSuccEditEmp, hide);
+}
+void TAppRegistry::SetHideScanFingerMsg(bool hide)
+{
+    SetAndSave(HideScanFingerMsg, hide);
+}
+void TAppRegistry::SetHideNoHardwareMsg(bool hide)
+{
+    SetAndSave(HideNoHardwareMsg, hide);
+}
+void TAppRegistry::SetHideSuccScanMsg(bool hide)
+{
+    SetAndSave(HideSuccScanMsg, hide);
+}
 
 void TAppRegistry::SetAndSave(bool& setting, bool value)
 {
@@ -232,7 +257,8 @@ void TAppRegistry::RegisterStation()
 
 int TAppRegistry::FindStation()
 {
-    const TQueryReleaser station(*m_dbManager, m_dbManager->Open(m_sqlStrings.GetStatement(QStringLiteral("FINDSTATION"))));
+    const TQueryReleaser station(*m_dbManager,
+                                 m_dbManager->Open(m_sqlStrings.GetStatement(QStringLiteral("FINDSTATION"))));
     return station->Eof() ? 0 : station->FieldByName(QStringLiteral("STATIONID")).AsInteger();
 }
 

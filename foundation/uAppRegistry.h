@@ -13,7 +13,8 @@ class TDBManager;
 // settings: an INI file under the user's config directory ("<organisation>/<application>.ini"),
 // the registry key "Software\<organisation>\<application>" on Windows. Texts are written as strings,
 // integers as numbers, booleans as 0/1 and floats as numbers; other kinds are not stored.
-class TRegistrySettings : public QObject {
+class TRegistrySettings : public QObject
+{
     Q_OBJECT
 public:
     TRegistrySettings(QString organisation, QString application, QObject* parent = nullptr);
@@ -50,7 +51,8 @@ private:
 // The settings of this computer (below) and of the company (COMPANYSETTINGS, shared by every
 // station of the database). A save also writes the company settings and registers this station
 // when a connected database manager has been given.
-class TAppRegistry final : public TRegistrySettings {
+class TAppRegistry final : public TRegistrySettings
+{
     Q_OBJECT
     Q_PROPERTY(int DatabaseType MEMBER DatabaseType)
     Q_PROPERTY(QString DatabaseName MEMBER DatabaseName)
@@ -179,7 +181,8 @@ private:
 };
 
 // The program's version texts.
-class TAppVerInfo final {
+class TAppVerInfo final
+{
 public:
     // The application's version when set, otherwise the version compiled in from the build.
     static QString FileVersion();

@@ -7,13 +7,18 @@
 #include <QRegularExpression>
 #include <cmath>
 
-namespace Formatters {
+namespace Formatters
+{
 
-namespace {
+namespace
+{
 
 const QString TimeOfDayFormat = QStringLiteral("HH:mm:ss");
 
-QString Repeat(QChar c, int count) { return QString(count, c); }
+QString Repeat(QChar c, int count)
+{
+    return QString(count, c);
+}
 
 // Length of the run of `c` (case-insensitive) starting at `pos`.
 int RunLength(const QString& text, qsizetype pos)
@@ -37,7 +42,8 @@ QString QtLiteral(QChar c)
 
 QString InvalidFloatMessage(const QString& text)
 {
-    return QCoreApplication::translate("Formatters", "'%1' is not a valid floating point value", "stINVALIDFLOAT")
+    return QCoreApplication::translate("Formatters", "'%1' is not a valid floating point value",
+                                       "stINVALIDFLOAT")
         .arg(text);
 }
 
@@ -79,7 +85,8 @@ QString QtDateTimeFormat(const QString& delphiFormat)
             pos = end + 1;
             continue;
         }
-        if (twelveHour && delphiFormat.mid(pos, 5).compare(QLatin1String("am/pm"), Qt::CaseInsensitive) == 0) {
+        if (twelveHour &&
+            delphiFormat.mid(pos, 5).compare(QLatin1String("am/pm"), Qt::CaseInsensitive) == 0) {
             result += c.isUpper() ? QStringLiteral("AP") : QStringLiteral("ap");
             pos += 5;
             continue;
@@ -129,7 +136,10 @@ QString FormatOptionalDateTimeForSQL(TDateTime value, const QString& dbDateForma
     return u'\'' + FormatDateTimeForSQL(value, dbDateFormat) + u'\'';
 }
 
-QString DateTimeFormatText(const QString& dbDateFormat) { return dbDateFormat + u' ' + TimeOfDayFormat; }
+QString DateTimeFormatText(const QString& dbDateFormat)
+{
+    return dbDateFormat + u' ' + TimeOfDayFormat;
+}
 
 QString FormatFloatForSQL(double value)
 {
@@ -165,8 +175,9 @@ QString TimeOfDayForSQL(const QString& timeText)
     const QString text = timeText.trimmed();
     if (text.isEmpty())
         return QStringLiteral("null");
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*(am|pm)?$"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*(am|pm)?$"),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(text);
     int hour = match.captured(1).toInt();
     const int minute = match.captured(2).toInt();
@@ -174,8 +185,8 @@ QString TimeOfDayForSQL(const QString& timeText)
     const QString meridiem = match.captured(4).toLower();
     const int lastHour = meridiem.isEmpty() ? 23 : 12;
     if (!match.hasMatch() || hour > lastHour || minute > 59 || second > 59)
-        throw Exception(
-            QCoreApplication::translate("Formatters", "'%1' is not a valid time", "stINVALIDTIME").arg(timeText));
+        throw Exception(QCoreApplication::translate("Formatters", "'%1' is not a valid time", "stINVALIDTIME")
+                            .arg(timeText));
     if (!meridiem.isEmpty())
         hour = hour % 12 + (meridiem == u"pm" ? 12 : 0);
     return FormatFloatForSQL(DateTimeConv::EncodeTime(hour, minute, second));
@@ -190,7 +201,8 @@ QString FormatTimeOfDay(TDateTime value, int timeFormat)
 {
     if (value == 0)
         return {};
-    return QLocale::c().toString(DateTimeConv::ToQTime(value), QtDateTimeFormat(DisplayTimeFormat(timeFormat)));
+    return QLocale::c().toString(DateTimeConv::ToQTime(value),
+                                 QtDateTimeFormat(DisplayTimeFormat(timeFormat)));
 }
 
 QString MinutesAsHours(double minutes)
@@ -205,7 +217,10 @@ QString MinutesAsHours(double minutes)
     return u' ' + twoDigits(hours) + u':' + twoDigits(whole - hours * 60);
 }
 
-double DaysToMinutes(double days) { return days * 24 * 60; }
+double DaysToMinutes(double days)
+{
+    return days * 24 * 60;
+}
 
 TDateTime TruncateToMinute(TDateTime value)
 {
@@ -214,7 +229,10 @@ TDateTime TruncateToMinute(TDateTime value)
     return value < 0 ? parts.day - time : parts.day + time;
 }
 
-int PowerOfTwo(int n) { return n >= 0 && n <= 30 ? 1 << n : 0; }
+int PowerOfTwo(int n)
+{
+    return n >= 0 && n <= 30 ? 1 << n : 0;
+}
 
 int BitTextToInteger(const QString& bits)
 {

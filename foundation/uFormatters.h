@@ -7,7 +7,8 @@
 // Values written into SQL texts and shown to the user. Every function is pure: the database date
 // format (a Delphi-style pattern such as "yyyy-mm-dd" or "DD/MM/YYYY", read from the database at
 // start-up) is passed in, and numbers always use '.' whatever the user's locale says.
-namespace Formatters {
+namespace Formatters
+{
 
 // Delphi date-time pattern → Qt pattern: d/m/y are day, month and year; h, n (or m right after h)
 // and s the time; "am/pm" switches to the 12-hour clock. Other characters are kept literally.

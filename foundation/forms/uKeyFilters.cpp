@@ -6,12 +6,19 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
-bool IsDigit(QChar key) { return key >= u'0' && key <= u'9'; }
+bool IsDigit(QChar key)
+{
+    return key >= u'0' && key <= u'9';
+}
 
 // '.' always counts, so a field never gets both '.' and the locale's separator.
-bool IsDecimalSeparator(QChar key) { return key == u'.' || QLocale().decimalPoint() == QString(key); }
+bool IsDecimalSeparator(QChar key)
+{
+    return key == u'.' || QLocale().decimalPoint() == QString(key);
+}
 
 // The text the typed character will join: a selection is replaced by it.
 QString TextBesideSelection(const QLineEdit* edit)
@@ -29,9 +36,18 @@ TControlValidator::TControlValidator(Keys keys, QLineEdit* edit) : QObject(edit)
     edit->installEventFilter(this);
 }
 
-void TControlValidator::DecimalKeys(QLineEdit* edit) { new TControlValidator(Keys::Decimal, edit); }
-void TControlValidator::SignedIntegerKeys(QLineEdit* edit) { new TControlValidator(Keys::SignedInteger, edit); }
-void TControlValidator::DigitKeys(QLineEdit* edit) { new TControlValidator(Keys::Digit, edit); }
+void TControlValidator::DecimalKeys(QLineEdit* edit)
+{
+    new TControlValidator(Keys::Decimal, edit);
+}
+void TControlValidator::SignedIntegerKeys(QLineEdit* edit)
+{
+    new TControlValidator(Keys::SignedInteger, edit);
+}
+void TControlValidator::DigitKeys(QLineEdit* edit)
+{
+    new TControlValidator(Keys::Digit, edit);
+}
 
 bool TControlValidator::Accepts(Keys keys, QChar key, const QString& fieldText)
 {
@@ -58,7 +74,7 @@ bool TControlValidator::eventFilter(QObject* watched, QEvent* event)
     if (typed.isEmpty() || !typed.at(0).isPrint())
         return false;
     const QString fieldText = TextBesideSelection(static_cast<QLineEdit*>(watched));
-    const bool accepted = std::all_of(typed.begin(), typed.end(),
-                                      [&](QChar key) { return Accepts(m_keys, key, fieldText); });
+    const bool accepted =
+        std::all_of(typed.begin(), typed.end(), [&](QChar key) { return Accepts(m_keys, key, fieldText); });
     return !accepted; // true swallows the key
 }

@@ -7,7 +7,8 @@ class QLineEdit;
 // Key-press filters for edit fields. A refused character is dropped without a message; keys that
 // type no printable character (Backspace, Delete, arrows, Enter, shortcuts) always pass, and so
 // does pasted text.
-class TControlValidator final : public QObject {
+class TControlValidator final : public QObject
+{
     Q_OBJECT
 public:
     enum class Keys { Decimal, SignedInteger, Digit };

@@ -18,11 +18,13 @@ using namespace Qt::StringLiterals;
 using TSaveAtOnceSetter = void (TAppRegistry::*)(bool);
 Q_DECLARE_METATYPE(TSaveAtOnceSetter)
 
-namespace {
+namespace
+{
 
 // A fresh database with every table, opened through the program's own connection code and given
 // to a database manager: a SQLite file, or a new database on a loopback test server.
-class TestDatabase final {
+class TestDatabase final
+{
 public:
     TestDatabase(const std::optional<TestServers::Database>& server, const QString& directory)
         : m_server(server), m_connection(u"appregistry"_s)
@@ -36,7 +38,8 @@ public:
                 Manager.SetServerMode(true);
                 SchemaScript::Run(Manager, m_connection, m_server->dialect);
             } else {
-                DBConnection::Open(Dialect::LOCAL, {{}, directory + u"/KronvikClock2.db"_s, {}, {}}, m_connection);
+                DBConnection::Open(Dialect::LOCAL, {{}, directory + u"/KronvikClock2.db"_s, {}, {}},
+                                   m_connection);
                 Manager.SetLocalConnection(m_connection);
                 Manager.SetServerMode(false);
                 SchemaScript::EnsureLocalSchema(Manager, m_connection);
@@ -60,7 +63,8 @@ public:
     int StationCount(const QString& name)
     {
         const TQueryReleaser query(
-            Manager, Manager.OpenFmt(u"SELECT COUNT(*) AS N FROM CHECKSTATIONS WHERE STATIONNAME = '%s'"_s, {name}));
+            Manager,
+            Manager.OpenFmt(u"SELECT COUNT(*) AS N FROM CHECKSTATIONS WHERE STATIONNAME = '%s'"_s, {name}));
         return query->FieldByName(u"N"_s).AsInteger();
     }
 
@@ -90,17 +94,18 @@ void AddBackendRows()
 
 // Opens the database of the row's backend as `db`; a server row skips (or fails, under
 // scripts/test) when its server was not started.
-#define OPEN_DATABASE(db)                                                                          \
-    QFETCH(QString, backend);                                                                      \
-    std::optional<TestServers::Database> db##Server;                                               \
-    if (backend != u"sqlite") {                                                                    \
-        db##Server = CreateServerDatabase(backend);                                                \
-        TESTSERVERS_REQUIRE(db##Server);                                                           \
-    }                                                                                              \
-    TestDatabase db(db##Server, m_dir->path());                                                    \
+#define OPEN_DATABASE(db)                                                                                    \
+    QFETCH(QString, backend);                                                                                \
+    std::optional<TestServers::Database> db##Server;                                                         \
+    if (backend != u"sqlite") {                                                                              \
+        db##Server = CreateServerDatabase(backend);                                                          \
+        TESTSERVERS_REQUIRE(db##Server);                                                                     \
+    }                                                                                                        \
+    TestDatabase db(db##Server, m_dir->path());                                                              \
     QVERIFY2(db.Error().isEmpty(), qPrintable(db.Error()))
 
-class TestAppRegistry : public QObject {
+class TestAppRegistry : public QObject
+{
     Q_OBJECT
 private slots:
     void init()
@@ -118,19 +123,44 @@ private slots:
         QTest::addColumn<QVariant>("defaultValue");
         const QVariant text = QString();
         const QList<std::pair<const char*, QVariant>> settings = {
-            {"DatabaseType", 0},          {"DatabaseName", text},       {"HostName", text},
-            {"UserName", text},           {"Password", text},           {"AppLanguage", 1},
-            {"ShowCompanyName", false},   {"StationId", 0},             {"CompanyLogoFileName", text},
-            {"PasswordWhenStarts", false}, {"PasswordWhenFinish", false}, {"DedicatedPC", false},
-            {"MinimizeToTray", false},    {"ContinuousScan", false},    {"SynchronizeTime", false},
-            {"DisplayPictureTime", 3},    {"ShowAppHints", false},      {"MatchFingerprints", false},
-            {"EmailAddress", text},       {"PopServer", text},          {"PopPort", 0},
-            {"SMTPServer", text},         {"SMTPPort", 0},              {"emailUsername", text},
-            {"emailPassword", text},      {"EACEnabled", false},        {"CheckInPort", text},
-            {"CheckInCode", text},        {"CheckOutPort", text},       {"CheckOutCode", text},
-            {"CheckInSound", text},       {"CheckOutSound", text},      {"WizardStep", 0},
-            {"HideNoHardwareMsg", false}, {"HideScanFingerMsg", false}, {"HideSuccScanMsg", false},
-            {"HideSuccEditEmp", false},   {"HideGroupChanged", false},
+            {"DatabaseType", 0},
+            {"DatabaseName", text},
+            {"HostName", text},
+            {"UserName", text},
+            {"Password", text},
+            {"AppLanguage", 1},
+            {"ShowCompanyName", false},
+            {"StationId", 0},
+            {"CompanyLogoFileName", text},
+            {"PasswordWhenStarts", false},
+            {"PasswordWhenFinish", false},
+            {"DedicatedPC", false},
+            {"MinimizeToTray", false},
+            {"ContinuousScan", false},
+            {"SynchronizeTime", false},
+            {"DisplayPictureTime", 3},
+            {"ShowAppHints", false},
+            {"MatchFingerprints", false},
+            {"EmailAddress", text},
+            {"PopServer", text},
+            {"PopPort", 0},
+            {"SMTPServer", text},
+            {"SMTPPort", 0},
+            {"emailUsername", text},
+            {"emailPassword", text},
+            {"EACEnabled", false},
+            {"CheckInPort", text},
+            {"CheckInCode", text},
+            {"CheckOutPort", text},
+            {"CheckOutCode", text},
+            {"CheckInSound", text},
+            {"CheckOutSound", text},
+            {"WizardStep", 0},
+            {"HideNoHardwareMsg", false},
+            {"HideScanFingerMsg", false},
+            {"HideSuccScanMsg", false},
+            {"HideSuccEditEmp", false},
+            {"HideGroupChanged", false},
         };
         for (const auto& [name, value] : settings)
             QTest::newRow(name) << QString::fromLatin1(name) << value;
@@ -258,15 +288,12 @@ private slots:
     }
 
     // Company settings and stations, on every database the program supports.
-    void companySettingsRoundTrip_data()
-    {
-        AddBackendRows();
-    }
+    void companySettingsRoundTrip_data() { AddBackendRows(); }
     void companySettingsRoundTrip()
     {
         OPEN_DATABASE(db);
-        const QStringList names = {u"O'Brien & Sons"_s, u"Three'''quotes"_s, u"Back\\'slash"_s, u"x' OR '1'='1"_s,
-                                   u"100% Caf\u00e9 \u00d1and\u00fa"_s};
+        const QStringList names = {u"O'Brien & Sons"_s, u"Three'''quotes"_s, u"Back\\'slash"_s,
+                                   u"x' OR '1'='1"_s, u"100% Caf\u00e9 \u00d1and\u00fa"_s};
         for (const QString& name : names) {
             TAppRegistry saved;
             saved.SetDBManager(&db.Manager);

@@ -9,7 +9,8 @@ using DateTimeConv::EncodeDate;
 using DateTimeConv::EncodeTime;
 
 // Restores the default locale when a test that changes it ends, whatever its outcome.
-class LocaleGuard final {
+class LocaleGuard final
+{
 public:
     explicit LocaleGuard(const QString& name) { QLocale::setDefault(QLocale(name)); }
     ~LocaleGuard() { QLocale::setDefault(m_saved); }
@@ -18,24 +19,36 @@ private:
     QLocale m_saved = QLocale();
 };
 
-class TestFormatters : public QObject {
+class TestFormatters : public QObject
+{
     Q_OBJECT
 private slots:
     void qtDateTimeFormat_data()
     {
         QTest::addColumn<QString>("delphi");
         QTest::addColumn<QString>("qt");
-        QTest::newRow("iso") << "yyyy-mm-dd" << "yyyy-MM-dd";
-        QTest::newRow("day first") << "dd/mm/yyyy" << "dd/MM/yyyy";
-        QTest::newRow("month first") << "mm/dd/yyyy" << "MM/dd/yyyy";
-        QTest::newRow("upper case") << "DD/MM/YYYY" << "dd/MM/yyyy";
-        QTest::newRow("short forms") << "d/m/yy" << "d/M/yy";
-        QTest::newRow("month names") << "dd-mmm-yyyy" << "dd-MMM-yyyy";
-        QTest::newRow("minutes after hours") << "yyyy-mm-dd hh:mm:ss" << "yyyy-MM-dd HH:mm:ss";
-        QTest::newRow("n for minutes") << "hh:nn" << "HH:mm";
-        QTest::newRow("12-hour clock") << "hh:mm am/pm" << "hh:mm ap";
-        QTest::newRow("letters are literals") << "yyyy\"T\"hh" << "yyyy'T'HH";
-        QTest::newRow("quote inside literal text") << "d'x''" << "d'x'";
+        QTest::newRow("iso") << "yyyy-mm-dd"
+                             << "yyyy-MM-dd";
+        QTest::newRow("day first") << "dd/mm/yyyy"
+                                   << "dd/MM/yyyy";
+        QTest::newRow("month first") << "mm/dd/yyyy"
+                                     << "MM/dd/yyyy";
+        QTest::newRow("upper case") << "DD/MM/YYYY"
+                                    << "dd/MM/yyyy";
+        QTest::newRow("short forms") << "d/m/yy"
+                                     << "d/M/yy";
+        QTest::newRow("month names") << "dd-mmm-yyyy"
+                                     << "dd-MMM-yyyy";
+        QTest::newRow("minutes after hours") << "yyyy-mm-dd hh:mm:ss"
+                                             << "yyyy-MM-dd HH:mm:ss";
+        QTest::newRow("n for minutes") << "hh:nn"
+                                       << "HH:mm";
+        QTest::newRow("12-hour clock") << "hh:mm am/pm"
+                                       << "hh:mm ap";
+        QTest::newRow("letters are literals") << "yyyy\"T\"hh"
+                                              << "yyyy'T'HH";
+        QTest::newRow("quote inside literal text") << "d'x''"
+                                                   << "d'x'";
     }
     void qtDateTimeFormat()
     {
@@ -51,16 +64,26 @@ private slots:
         QTest::addColumn<QString>("expected");
         const double day = EncodeDate(2026, 3, 7);
         const double afternoon = day + EncodeTime(14, 5, 9);
-        QTest::newRow("iso") << afternoon << "yyyy-mm-dd" << "2026-03-07 14:05:09";
-        QTest::newRow("day first") << afternoon << "dd/mm/yyyy" << "07/03/2026 14:05:09";
-        QTest::newRow("month first") << afternoon << "mm/dd/yyyy" << "03/07/2026 14:05:09";
-        QTest::newRow("oracle") << afternoon << "DD/MM/YYYY" << "07/03/2026 14:05:09";
-        QTest::newRow("midnight has no time") << day << "yyyy-mm-dd" << "2026-03-07";
-        QTest::newRow("one second past midnight") << day + EncodeTime(0, 0, 1) << "yyyy-mm-dd" << "2026-03-07 00:00:01";
-        QTest::newRow("a hair below midnight is midnight") << day - 1e-11 << "yyyy-mm-dd" << "2026-03-07";
-        QTest::newRow("milliseconds dropped") << afternoon + EncodeTime(0, 0, 0, 700) << "yyyy-mm-dd" << "2026-03-07 14:05:09";
-        QTest::newRow("epoch") << 0.0 << "yyyy-mm-dd" << "1899-12-30";
-        QTest::newRow("before the epoch") << -1.25 << "yyyy-mm-dd" << "1899-12-29 06:00:00";
+        QTest::newRow("iso") << afternoon << "yyyy-mm-dd"
+                             << "2026-03-07 14:05:09";
+        QTest::newRow("day first") << afternoon << "dd/mm/yyyy"
+                                   << "07/03/2026 14:05:09";
+        QTest::newRow("month first") << afternoon << "mm/dd/yyyy"
+                                     << "03/07/2026 14:05:09";
+        QTest::newRow("oracle") << afternoon << "DD/MM/YYYY"
+                                << "07/03/2026 14:05:09";
+        QTest::newRow("midnight has no time") << day << "yyyy-mm-dd"
+                                              << "2026-03-07";
+        QTest::newRow("one second past midnight") << day + EncodeTime(0, 0, 1) << "yyyy-mm-dd"
+                                                  << "2026-03-07 00:00:01";
+        QTest::newRow("a hair below midnight is midnight") << day - 1e-11 << "yyyy-mm-dd"
+                                                           << "2026-03-07";
+        QTest::newRow("milliseconds dropped") << afternoon + EncodeTime(0, 0, 0, 700) << "yyyy-mm-dd"
+                                              << "2026-03-07 14:05:09";
+        QTest::newRow("epoch") << 0.0 << "yyyy-mm-dd"
+                               << "1899-12-30";
+        QTest::newRow("before the epoch") << -1.25 << "yyyy-mm-dd"
+                                          << "1899-12-29 06:00:00";
     }
     void dateTimeForSQL()
     {
@@ -111,14 +134,30 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("en plain") << "en_US" << "12.5" << "12.5";
-        QTest::newRow("en thousands") << "en_US" << "1,234.75" << "1234.75";
-        QTest::newRow("en blanks") << "en_US" << " 8 " << "8";
-        QTest::newRow("en negative") << "en_US" << "-3.25" << "-3.25";
-        QTest::newRow("de comma") << "de_DE" << "12,5" << "12.5";
-        QTest::newRow("de thousands") << "de_DE" << "1.234,75" << "1234.75";
-        QTest::newRow("de several dots are thousands") << "de_DE" << "1.234.567" << "1234567";
-        QTest::newRow("de dot typed as decimal point") << "de_DE" << "12.5" << "12.5";
+        QTest::newRow("en plain") << "en_US"
+                                  << "12.5"
+                                  << "12.5";
+        QTest::newRow("en thousands") << "en_US"
+                                      << "1,234.75"
+                                      << "1234.75";
+        QTest::newRow("en blanks") << "en_US"
+                                   << " 8 "
+                                   << "8";
+        QTest::newRow("en negative") << "en_US"
+                                     << "-3.25"
+                                     << "-3.25";
+        QTest::newRow("de comma") << "de_DE"
+                                  << "12,5"
+                                  << "12.5";
+        QTest::newRow("de thousands") << "de_DE"
+                                      << "1.234,75"
+                                      << "1234.75";
+        QTest::newRow("de several dots are thousands") << "de_DE"
+                                                       << "1.234.567"
+                                                       << "1234567";
+        QTest::newRow("de dot typed as decimal point") << "de_DE"
+                                                       << "12.5"
+                                                       << "12.5";
         QTest::newRow("fr narrow blank thousands") << "fr_FR" << QStringLiteral("1\u202f234,5") << "1234.5";
     }
     void numberForSQL()
@@ -147,16 +186,26 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("empty") << "" << "null";
-        QTest::newRow("blank") << "  " << "null";
-        QTest::newRow("noon") << "12:00" << "0.5";
-        QTest::newRow("midnight") << "00:00" << "0";
-        QTest::newRow("morning") << "8:30" << "0.354166666666667";
-        QTest::newRow("seconds") << "18:00:30" << "0.750347222222222";
-        QTest::newRow("pm") << "6:00 pm" << "0.75";
-        QTest::newRow("12 am is midnight") << "12:00 AM" << "0";
-        QTest::newRow("12 pm is noon") << "12:00 PM" << "0.5";
-        QTest::newRow("one second") << "00:00:01" << "1.15740740740741e-05";
+        QTest::newRow("empty") << ""
+                               << "null";
+        QTest::newRow("blank") << "  "
+                               << "null";
+        QTest::newRow("noon") << "12:00"
+                              << "0.5";
+        QTest::newRow("midnight") << "00:00"
+                                  << "0";
+        QTest::newRow("morning") << "8:30"
+                                 << "0.354166666666667";
+        QTest::newRow("seconds") << "18:00:30"
+                                 << "0.750347222222222";
+        QTest::newRow("pm") << "6:00 pm"
+                            << "0.75";
+        QTest::newRow("12 am is midnight") << "12:00 AM"
+                                           << "0";
+        QTest::newRow("12 pm is noon") << "12:00 PM"
+                                       << "0.5";
+        QTest::newRow("one second") << "00:00:01"
+                                    << "1.15740740740741e-05";
     }
     void timeOfDayForSQL()
     {
@@ -232,7 +281,8 @@ private slots:
         const double day = EncodeDate(2026, 3, 7);
         QTest::newRow("seconds dropped") << day + EncodeTime(14, 5, 59, 999) << day + EncodeTime(14, 5);
         QTest::newRow("whole minute kept") << day + EncodeTime(8, 0) << day + EncodeTime(8, 0);
-        QTest::newRow("float noise below the minute") << day + EncodeTime(8, 0) - 1e-10 << day + EncodeTime(8, 0);
+        QTest::newRow("float noise below the minute")
+            << day + EncodeTime(8, 0) - 1e-10 << day + EncodeTime(8, 0);
         QTest::newRow("midnight") << day << day;
         QTest::newRow("before the epoch") << -1.0 - EncodeTime(6, 0, 30) << -1.0 - EncodeTime(6, 0);
     }
@@ -278,11 +328,26 @@ private slots:
         QTest::addColumn<QString>("last");
         QTest::addColumn<QString>("lastFirst");
         QTest::addColumn<QString>("firstLast");
-        QTest::newRow("both") << "Ana" << "Diaz" << "Diaz, Ana" << "Ana Diaz";
-        QTest::newRow("padded") << " Ana " << "Diaz  " << "Diaz, Ana" << "Ana Diaz";
-        QTest::newRow("first only") << "Ana" << "" << "Ana" << "Ana";
-        QTest::newRow("last only") << "" << "Diaz" << "Diaz" << "Diaz";
-        QTest::newRow("none") << "" << "" << "" << "";
+        QTest::newRow("both") << "Ana"
+                              << "Diaz"
+                              << "Diaz, Ana"
+                              << "Ana Diaz";
+        QTest::newRow("padded") << " Ana "
+                                << "Diaz  "
+                                << "Diaz, Ana"
+                                << "Ana Diaz";
+        QTest::newRow("first only") << "Ana"
+                                    << ""
+                                    << "Ana"
+                                    << "Ana";
+        QTest::newRow("last only") << ""
+                                   << "Diaz"
+                                   << "Diaz"
+                                   << "Diaz";
+        QTest::newRow("none") << ""
+                              << ""
+                              << ""
+                              << "";
     }
     void names()
     {

@@ -4,7 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
-class TestStringUtils : public QObject {
+class TestStringUtils : public QObject
+{
     Q_OBJECT
 private slots:
     void textToIntOrZero_data()
@@ -36,11 +37,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << "Smith" << "Smith";
-        QTest::newRow("one") << "O'Brien" << "O''Brien";
-        QTest::newRow("already doubled") << "O''Brien" << "O''Brien";
-        QTest::newRow("odd run cannot end the literal") << "a''' OR 1=1 --" << "a'''''' OR 1=1 --";
-        QTest::newRow("at both ends") << "'x'" << "''x''";
+        QTest::newRow("none") << "Smith"
+                              << "Smith";
+        QTest::newRow("one") << "O'Brien"
+                             << "O''Brien";
+        QTest::newRow("already doubled") << "O''Brien"
+                                         << "O''Brien";
+        QTest::newRow("odd run cannot end the literal") << "a''' OR 1=1 --"
+                                                        << "a'''''' OR 1=1 --";
+        QTest::newRow("at both ends") << "'x'"
+                                      << "''x''";
     }
     void doubleQuotes()
     {
@@ -101,7 +107,8 @@ private slots:
             << " Ana@Example.com; bo@example.com  ana@example.com;;cy@example.org "
             << QStringList{u"ana@example.com"_s, u"bo@example.com"_s, u"cy@example.org"_s} << -1;
         QTest::newRow("separators at both ends")
-            << ";ana@example.com,bo@example.com;" << QStringList{u"ana@example.com"_s, u"bo@example.com"_s} << -1;
+            << ";ana@example.com,bo@example.com;" << QStringList{u"ana@example.com"_s, u"bo@example.com"_s}
+            << -1;
         QTest::newRow("second invalid")
             << "ana@example.com, nobody, bo@example.com"
             << QStringList{u"ana@example.com"_s, u"nobody"_s, u"bo@example.com"_s} << 1;

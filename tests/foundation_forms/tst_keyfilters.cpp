@@ -7,7 +7,8 @@
 using Keys = TControlValidator::Keys;
 Q_DECLARE_METATYPE(TControlValidator::Keys)
 
-class TestKeyFilters : public QObject {
+class TestKeyFilters : public QObject
+{
     Q_OBJECT
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
@@ -19,15 +20,33 @@ private slots:
         QTest::addColumn<QString>("initial");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("digits") << "en_US" << Keys::Digit << "" << "12-3.4a 5" << "12345";
-        QTest::newRow("signed integer") << "en_US" << Keys::SignedInteger << "" << "-12.3a+4" << "-1234";
-        QTest::newRow("decimal") << "en_US" << Keys::Decimal << "" << "-12.5x" << "-12.5";
-        QTest::newRow("second decimal point refused") << "en_US" << Keys::Decimal << "" << "1.2.3" << "1.23";
-        QTest::newRow("field already has one") << "en_US" << Keys::Decimal << "7.5" << ".25" << "7.525";
-        QTest::newRow("comma refused where '.' is the separator") << "en_US" << Keys::Decimal << "" << "1,5" << "15";
-        QTest::newRow("locale separator accepted") << "de_DE" << Keys::Decimal << "" << "1,5,3" << "1,53";
-        QTest::newRow("one separator of either kind") << "de_DE" << Keys::Decimal << "" << "1.5,3" << "1.53";
-        QTest::newRow("digits ignore the locale") << "de_DE" << Keys::Digit << "" << "1,5" << "15";
+        QTest::newRow("digits") << "en_US" << Keys::Digit << ""
+                                << "12-3.4a 5"
+                                << "12345";
+        QTest::newRow("signed integer") << "en_US" << Keys::SignedInteger << ""
+                                        << "-12.3a+4"
+                                        << "-1234";
+        QTest::newRow("decimal") << "en_US" << Keys::Decimal << ""
+                                 << "-12.5x"
+                                 << "-12.5";
+        QTest::newRow("second decimal point refused") << "en_US" << Keys::Decimal << ""
+                                                      << "1.2.3"
+                                                      << "1.23";
+        QTest::newRow("field already has one") << "en_US" << Keys::Decimal << "7.5"
+                                               << ".25"
+                                               << "7.525";
+        QTest::newRow("comma refused where '.' is the separator") << "en_US" << Keys::Decimal << ""
+                                                                  << "1,5"
+                                                                  << "15";
+        QTest::newRow("locale separator accepted") << "de_DE" << Keys::Decimal << ""
+                                                   << "1,5,3"
+                                                   << "1,53";
+        QTest::newRow("one separator of either kind") << "de_DE" << Keys::Decimal << ""
+                                                      << "1.5,3"
+                                                      << "1.53";
+        QTest::newRow("digits ignore the locale") << "de_DE" << Keys::Digit << ""
+                                                  << "1,5"
+                                                  << "15";
     }
     void typing()
     {
@@ -74,9 +93,15 @@ private:
     static void Install(Keys keys, QLineEdit* edit)
     {
         switch (keys) {
-        case Keys::Decimal: TControlValidator::DecimalKeys(edit); break;
-        case Keys::SignedInteger: TControlValidator::SignedIntegerKeys(edit); break;
-        case Keys::Digit: TControlValidator::DigitKeys(edit); break;
+        case Keys::Decimal:
+            TControlValidator::DecimalKeys(edit);
+            break;
+        case Keys::SignedInteger:
+            TControlValidator::SignedIntegerKeys(edit);
+            break;
+        case Keys::Digit:
+            TControlValidator::DigitKeys(edit);
+            break;
         }
     }
 };
