@@ -1,7 +1,7 @@
 -- Tables and functions of a SQL Server database (2008 or later).
--- Date-time columns are DATETIME2, which reads the literal 'yyyy-mm-dd HH:mm:ss' of dbo.GetDateFormat()
--- the same way under every login language and SET DATEFORMAT (DATETIME would read it as year, day,
--- month under dmy languages). Texts are written as plain literals: give the database a UTF-8
+-- Date-time columns are DATETIME2, which reads the literals the program writes (the date as
+-- dbo.GetDateFormat() says, 'yyyy-mm-dd', then a blank and the time) the same way under every login
+-- language and SET DATEFORMAT (DATETIME would read them as year, day, month under dmy languages). Texts are written as plain literals: give the database a UTF-8
 -- collation (e.g. Latin1_General_100_CI_AS_SC_UTF8) so letters outside its code page survive.
 -- Batches are separated by lines of three dashes and run one by one, each in its own transaction.
 CREATE TABLE EMPLOYEEGROUPS (
@@ -154,7 +154,7 @@ CREATE INDEX IX_FIRTABLE_EMPLOYEE ON FIRTABLE (EMPLOYEEID)
 ---
 CREATE INDEX IX_EMAILTRACKING_EMPLOYEE ON EMAILTRACKING (EMPLOYEEID)
 ---
--- The date format of every date-time literal the program writes (date, a blank, HH:mm:ss).
+-- The date format of every date-time literal the program writes (the date, a blank, the time).
 CREATE FUNCTION dbo.GetDateFormat()
 RETURNS VARCHAR(10)
 AS

@@ -1,6 +1,7 @@
--- Tables of the local database (SQLite). Run on every start: each statement leaves what exists alone,
--- so a new or incomplete database file gets what it lacks. Date-times are ISO text
--- 'yyyy-mm-dd HH:MM:SS', which sorts and compares as dates.
+-- Tables of the local database (SQLite), run whenever the file lacks one of them. Each statement
+-- leaves what exists alone, so a new or incomplete database file gets only what it lacks.
+-- Date-times are stored as ISO text (date, a blank, hours, minutes and seconds), which sorts and
+-- compares as dates.
 -- Batches are separated by lines of three dashes and run one by one, each in its own transaction.
 CREATE TABLE IF NOT EXISTS EMPLOYEEGROUPS (
     GROUPID INTEGER PRIMARY KEY AUTOINCREMENT,
