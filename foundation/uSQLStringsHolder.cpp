@@ -92,7 +92,8 @@ void TSQLStringsHolder::LoadSets(const QString& holderName, const QString& direc
         set->Strings() = ParseStatementFile(QString::fromUtf8(file.readAll()), file.fileName());
     }
     if (!anyFile)
-        throw Exception(u"No statement set found for %1 in %2."_s.arg(holderName, directory));
+        throw Exception(
+            tr("No statement set found for %1 in %2.", "stNOSTATEMENTSET").arg(holderName, directory));
 }
 
 QStringList TSQLStringsHolder::ParseStatementFile(const QString& contents, const QString& origin)
@@ -105,22 +106,23 @@ QStringList TSQLStringsHolder::ParseStatementFile(const QString& contents, const
         if (line.endsWith(u'\r'))
             line.chop(1);
         const auto fail = [&](const QString& what) {
-            throw Exception(u"%1, line %2: %3"_s.arg(origin).arg(number + 1).arg(what));
+            throw Exception(
+                tr("%1, line %2: %3", "stSTATEMENTFILEERROR").arg(origin).arg(number + 1).arg(what));
         };
         if (line.trimmed().isEmpty() || line.startsWith(u"--"_s))
             continue;
         if (line.front().isSpace()) {
             if (lines.isEmpty())
-                fail(u"continuation line without a statement"_s);
+                fail(tr("continuation line without a statement", "stSTATEMENTCONTINUATION"));
             lines.last() += u'\t' + line.trimmed();
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
         if (eq <= 0)
-            fail(u"expected NAME=statement"_s);
+            fail(tr("expected NAME=statement", "stSTATEMENTEXPECTED"));
         const QString name = line.left(eq).toUpper();
         if (names.contains(name))
-            fail(u"statement %1 is defined twice"_s.arg(name));
+            fail(tr("statement %1 is defined twice", "stSTATEMENTTWICE").arg(name));
         names.insert(name);
         lines.append(line);
     }

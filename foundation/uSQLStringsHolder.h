@@ -65,7 +65,10 @@ public:
     // The statement collection ("Languages"): a set's index is its dialect number.
     int LanguageCount() const { return int(m_languages.size()); }
     TSQLStringsHolder_CollectionItem& Language(int index) { return *m_languages.at(size_t(index)); }
-    const TSQLStringsHolder_CollectionItem& Language(int index) const { return *m_languages.at(size_t(index)); }
+    const TSQLStringsHolder_CollectionItem& Language(int index) const
+    {
+        return *m_languages.at(size_t(index));
+    }
     TSQLStringsHolder_CollectionItem& AddLanguage();
     void DeleteLanguage(int index);
 

@@ -74,8 +74,9 @@ QString Read(int dialect)
     const QString path = ResourcePath(dialect);
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw Exception(Translate("The table script for database type %1 cannot be read.", "stSCRIPTREADERROR")
-                            .arg(dialect));
+        throw Exception(
+            Translate("The table script for database type %1 cannot be read.", "stSCRIPTREADERROR")
+                .arg(dialect));
     return QString::fromUtf8(file.readAll());
 }
 

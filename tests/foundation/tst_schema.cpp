@@ -31,11 +31,12 @@ const TableColumns& ExpectedTables()
 {
     static const TableColumns tables = [] {
         const QStringList rates{u"REGULARRATE"_s, u"EXTRARATE"_s, u"SICKRATE"_s, u"VACATIONRATE"_s};
-        QStringList groups = QStringList{u"GROUPID"_s, u"GROUPNAME"_s} + rates +
-                             QStringList{u"PRIVILEGESLEVEL"_s, u"AUTHFINGERPRINT"_s, u"AUTHPASSWORD"_s,
-                                         u"AUTHBARCODE"_s, u"CHECKOUTREASON"_s, u"TOLERANCE"_s,
-                                         u"TOLERANCETYPE"_s, u"CHECKINEARLY"_s};
-        for (const char* day : {"MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY", "SATURDAY", "SUNDAY"}) {
+        QStringList groups =
+            QStringList{u"GROUPID"_s, u"GROUPNAME"_s} + rates +
+            QStringList{u"PRIVILEGESLEVEL"_s, u"AUTHFINGERPRINT"_s, u"AUTHPASSWORD"_s,  u"AUTHBARCODE"_s,
+                        u"CHECKOUTREASON"_s,  u"TOLERANCE"_s,       u"TOLERANCETYPE"_s, u"CHECKINEARLY"_s};
+        for (const char* day :
+             {"MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY", "SATURDAY", "SUNDAY"}) {
             for (const char* part : {"_S", "_L", "_B", "_E", "_T"})
                 groups << QLatin1String(day) + QLatin1String(part);
         }
@@ -185,7 +186,8 @@ private slots:
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("batches");
-        QTest::newRow("two batches") << u"CREATE A\n---\nCREATE B\n"_s << QStringList{u"CREATE A"_s, u"CREATE B"_s};
+        QTest::newRow("two batches") << u"CREATE A\n---\nCREATE B\n"_s
+                                     << QStringList{u"CREATE A"_s, u"CREATE B"_s};
         QTest::newRow("lines joined, indentation kept")
             << u"CREATE A (\n    X INTEGER\n)\n---"_s << QStringList{u"CREATE A (\n    X INTEGER\n)"_s};
         QTest::newRow("separator with blanks") << u"A\n  - - -\t\nB"_s << QStringList{u"A"_s, u"B"_s};
@@ -263,8 +265,8 @@ private slots:
         QTest::newRow("lower case") << all.toLower() << true;
         QTest::newRow("e-mail tables are not required") << all << true;
         QTest::newRow("one missing") << QString(all).remove(u"FIRTABLE,"_s) << false;
-        QTest::newRow("a longer name holds a required one") << QString(all).replace(u",EMPLOYEES,"_s, u",OLDEMPLOYEES,"_s)
-                                                            << true;
+        QTest::newRow("a longer name holds a required one")
+            << QString(all).replace(u",EMPLOYEES,"_s, u",OLDEMPLOYEES,"_s) << true;
         QTest::newRow("none") << QString() << false;
     }
     void tablesExist()
@@ -342,13 +344,15 @@ private slots:
         QCOMPARE(db.Scalar(u"SELECT COUNT(*) FROM COMPANYSETTINGS"_s), u"1"_s);
         QCOMPARE(db.Scalar(u"SELECT STATIONID FROM CHECKSTATIONS"_s), u"1"_s);
         // Defaults that statements naming fewer columns rely on.
-        db.Manager().Execute(u"INSERT INTO CHECKOUTREASONS (REASONCODE, REASONNAME) VALUES ('0001', 'Break')"_s);
+        db.Manager().Execute(
+            u"INSERT INTO CHECKOUTREASONS (REASONCODE, REASONNAME) VALUES ('0001', 'Break')"_s);
         QCOMPARE(db.Scalar(u"SELECT REASONSTATUS FROM CHECKOUTREASONS"_s), u"1"_s);
         db.Manager().Execute(u"INSERT INTO EMPLOYEES (FIRSTNAME, LASTNAME) VALUES ('A', 'B')"_s);
         QCOMPARE(db.Scalar(u"SELECT EMPLOYEESTATUS FROM EMPLOYEES"_s), u"1"_s);
         QCOMPARE(db.Scalar(u"SELECT LASTOPERATION FROM EMPLOYEES"_s), u"0"_s);
         // The auto key follows station 1.
-        db.Manager().Execute(u"INSERT INTO CHECKSTATIONS (STATIONNAME, LASTIPADDRESS) VALUES ('Door', '10.0.0.2')"_s);
+        db.Manager().Execute(
+            u"INSERT INTO CHECKSTATIONS (STATIONNAME, LASTIPADDRESS) VALUES ('Door', '10.0.0.2')"_s);
         QCOMPARE(db.Scalar(u"SELECT STATIONID FROM CHECKSTATIONS WHERE STATIONNAME = 'Door'"_s), u"2"_s);
     }
 
@@ -364,10 +368,12 @@ private slots:
 
         TSQLStringsHolder holder;
         holder.Language(Dialect::MSSQL).Strings() = {
-            u"GROUP=INSERT INTO EMPLOYEEGROUPS (GROUPNAME, REGULARRATE, TOLERANCE, MONDAY_S, MONDAY_L, MONDAY_B, "
+            u"GROUP=INSERT INTO EMPLOYEEGROUPS (GROUPNAME, REGULARRATE, TOLERANCE, MONDAY_S, MONDAY_L, "
+            u"MONDAY_B, "
             "MONDAY_E, MONDAY_T) VALUES ('<#NAME/>', <#RATE/>, 15, <#START/>, 0.5, 0.541666666666667, "
             "0.708333333333333, 480)"_s,
-            u"EMPLOYEE=INSERT INTO EMPLOYEES (FIRSTNAME, LASTNAME, EMAIL, USERPASSWORD, GROUPID, SSN, BARCODE, "
+            u"EMPLOYEE=INSERT INTO EMPLOYEES (FIRSTNAME, LASTNAME, EMAIL, USERPASSWORD, GROUPID, SSN, "
+            u"BARCODE, "
             "QUICKBOOKSID, LASTOPERATION, LASTCHECKTIMESTAMP) VALUES ('<#FIRST/>', '<#LAST/>', '<#EMAIL/>', "
             "'<#PASSWORD/>', 1, '123-45-6789', '1234', '<#QUICKBOOKSID>', 1, '<#STAMP/>')"_s,
             u"CHECK=INSERT INTO CHECKRECORD (EMPLOYEEID, CHECKINTIMESTAMP, CHECKOUTTIMESTAMP, MINUTESLATE, "
@@ -387,9 +393,9 @@ private slots:
             manager.Execute(holder.GetStatement(name));
         };
         run(u"GROUP"_s, {u"NAME=Night shift 'B'"_s, u"RATE=12.75"_s, u"START=0.333333333333333"_s});
-        run(u"EMPLOYEE"_s, {u"FIRST=Zoë"_s, u"LAST=O'Brien"_s, u"EMAIL=zoe@example.com"_s,
-                            u"PASSWORD=' OR '1'='1"_s, u"QUICKBOOKSID=80000001-1234"_s,
-                            u"STAMP=2026-01-05 08:00:00"_s});
+        run(u"EMPLOYEE"_s,
+            {u"FIRST=Zoë"_s, u"LAST=O'Brien"_s, u"EMAIL=zoe@example.com"_s, u"PASSWORD=' OR '1'='1"_s,
+             u"QUICKBOOKSID=80000001-1234"_s, u"STAMP=2026-01-05 08:00:00"_s});
         run(u"CHECK"_s, {u"STAMP=2026-01-05 08:00:00"_s, u"STAMPOUT=2026-01-05 17:30:00"_s, u"LATE=2.5"_s,
                          u"WORKED=570.25"_s, u"NOTE=" + Note});
         run(u"REASON"_s, {u"NAME=Médico"_s, u"CODE=0001"_s});
@@ -445,7 +451,8 @@ private slots:
             QVERIFY(check->FieldByName(u"REASONID"_s).IsNull());
         }
         QCOMPARE(db.Scalar(u"SELECT REASONNAME FROM CHECKOUTREASONS"_s), u"Médico"_s);
-        QCOMPARE(db.Scalar(u"SELECT STATIONNAME FROM CHECKSTATIONS WHERE STATIONID = 2"_s), u"Front \\ door"_s);
+        QCOMPARE(db.Scalar(u"SELECT STATIONNAME FROM CHECKSTATIONS WHERE STATIONID = 2"_s),
+                 u"Front \\ door"_s);
         QCOMPARE(db.Scalar(u"SELECT COMPANYNAME FROM COMPANYSETTINGS"_s), u"Kronvik's Ltd"_s);
         QCOMPARE(db.Scalar(u"SELECT COMPANYADDRESS FROM COMPANYSETTINGS"_s), u"1 Main St\\"_s);
         QCOMPARE(db.Scalar(u"SELECT EXTRATIMECOMP FROM COMPANYSETTINGS"_s), u"3"_s);
@@ -485,29 +492,34 @@ private slots:
         QCOMPARE(scalar(statement(u"GETDATEFORMAT"_s), u"DBDATEFORMAT"_s), u"yyyy-mm-dd"_s);
         QVERIFY(scalar(statement(u"GETSERVERTIME"_s), u"SERVERDATETIME"_s).startsWith(u"20"_s));
 
-        manager.Execute(u"INSERT INTO EMPLOYEEGROUPS (GROUPNAME, MONDAY_T, TUESDAY_T) VALUES ('G', 480, 240)"_s);
+        manager.Execute(
+            u"INSERT INTO EMPLOYEEGROUPS (GROUPNAME, MONDAY_T, TUESDAY_T) VALUES ('G', 480, 240)"_s);
         manager.Execute(u"INSERT INTO EMPLOYEES (FIRSTNAME, LASTNAME, GROUPID) VALUES ('Ana', 'Núñez', 1)"_s);
         manager.Execute(u"INSERT INTO CHECKOUTREASONS (REASONNAME, REASONCODE) VALUES ('Lunch', '0001')"_s);
-        manager.Execute(u"INSERT INTO EMAILTRACKING (EMPLOYEEID, TRACKEMAIL, TRACKOPTIONS) VALUES (1, 'x@y.z', 3)"_s);
+        manager.Execute(
+            u"INSERT INTO EMAILTRACKING (EMPLOYEEID, TRACKEMAIL, TRACKOPTIONS) VALUES (1, 'x@y.z', 3)"_s);
 
         const QString checkIn = u"2026-01-05 08:07:00"_s;
         const QString dayStart = u"2026-01-05"_s;
         const QString dayEnd = u"2026-01-06"_s;
-        manager.ExecuteFmt(statement(u"CHECKIN"_s, {u"EMPLOYEEID=1"_s, u"CHECKINTIMESTAMP="_s + checkIn,
-                                                    u"STATIONID=1"_s, u"SHOULDWORKFOR=480"_s, u"TOLERANCE=5"_s,
-                                                    u"CHECKEXCEPTION=1"_s, u"MINUTESLATE=7"_s, u"CHECKTYPE=1"_s}),
-                           {u"'2026-01-05 08:00:00'"_s, u"null"_s});
-        manager.Execute(statement(u"UPDATELASTOPERATION"_s,
-                                  {u"LASTOPERATION=1"_s, u"LASTCHECKTIMESTAMP="_s + checkIn, u"EMPLOYEEID=1"_s}));
+        manager.ExecuteFmt(
+            statement(u"CHECKIN"_s, {u"EMPLOYEEID=1"_s, u"CHECKINTIMESTAMP="_s + checkIn, u"STATIONID=1"_s,
+                                     u"SHOULDWORKFOR=480"_s, u"TOLERANCE=5"_s, u"CHECKEXCEPTION=1"_s,
+                                     u"MINUTESLATE=7"_s, u"CHECKTYPE=1"_s}),
+            {u"'2026-01-05 08:00:00'"_s, u"null"_s});
+        manager.Execute(
+            statement(u"UPDATELASTOPERATION"_s,
+                      {u"LASTOPERATION=1"_s, u"LASTCHECKTIMESTAMP="_s + checkIn, u"EMPLOYEEID=1"_s}));
         QCOMPARE(scalar(statement(u"GETGROUPINFO"_s, {u"EMPLOYEEID=1"_s}), u"MONDAY_T"_s), u"480"_s);
         // Found through LASTCHECKTIMESTAMP = CHECKINTIMESTAMP: both columns must keep the same value.
         QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETLASTCHECK"_s), {1}), u"CHECKID"_s), u"1"_s);
-        QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETLASOPERATION"_s), {1}), u"LASTOPERATION"_s), u"1"_s);
+        QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETLASOPERATION"_s), {1}), u"LASTOPERATION"_s),
+                 u"1"_s);
 
-        manager.Execute(statement(
-            u"CHECKOUTREASON"_s,
-            {u"CHECKOUTTIMESTAMP=2026-01-05 17:00:00"_s, u"STATIONID=1"_s, u"REASONID=1"_s, u"NOTE="_s + Note,
-             u"CHECKEXCEPTION=1"_s, u"MINUTESLATE=7"_s, u"CHECKTYPE=1"_s, u"WORKED=533"_s, u"CHECKID=1"_s}));
+        manager.Execute(statement(u"CHECKOUTREASON"_s,
+                                  {u"CHECKOUTTIMESTAMP=2026-01-05 17:00:00"_s, u"STATIONID=1"_s,
+                                   u"REASONID=1"_s, u"NOTE="_s + Note, u"CHECKEXCEPTION=1"_s,
+                                   u"MINUTESLATE=7"_s, u"CHECKTYPE=1"_s, u"WORKED=533"_s, u"CHECKID=1"_s}));
         manager.ExecuteFmt(statement(u"UPDATEWORKED"_s), {u"533.5"_s, 1, dayStart, dayEnd, 1});
         manager.ExecuteFmt(statement(u"UPDATEEXCEPTION"_s, {u"CHECKEXCEPTION=4"_s}), {1, dayStart, dayEnd});
         QCOMPARE(scalar(u"SELECT CHECKEXCEPTION FROM CHECKRECORD"_s, u"CHECKEXCEPTION"_s), u"5"_s);
@@ -524,16 +536,18 @@ private slots:
             QCOMPARE(today->FieldByName(u"SHOULDCHECKINAT"_s).AsDateTime(),
                      DateTimeConv::EncodeDate(2026, 1, 5) + DateTimeConv::EncodeTime(8, 0));
         }
-        manager.Execute(statement(u"CHECKOUT"_s, {u"CHECKOUTTIMESTAMP=2026-01-05 17:30:00"_s, u"STATIONID=1"_s,
-                                                  u"CHECKEXCEPTION=0"_s, u"MINUTESLATE=0"_s, u"CHECKTYPE=2"_s,
-                                                  u"WORKED=563"_s, u"CHECKID=1"_s}));
+        manager.Execute(statement(u"CHECKOUT"_s, {u"CHECKOUTTIMESTAMP=2026-01-05 17:30:00"_s,
+                                                  u"STATIONID=1"_s, u"CHECKEXCEPTION=0"_s, u"MINUTESLATE=0"_s,
+                                                  u"CHECKTYPE=2"_s, u"WORKED=563"_s, u"CHECKID=1"_s}));
         QCOMPARE(scalar(u"SELECT CHECKTYPE FROM CHECKRECORD"_s, u"CHECKTYPE"_s), u"2"_s);
 
-        QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETEMPLOYEESCHEDULE"_s), {1}), u"TUESDAY_T"_s), u"240"_s);
+        QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETEMPLOYEESCHEDULE"_s), {1}), u"TUESDAY_T"_s),
+                 u"240"_s);
         QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETEMAILTRACK"_s), {1, u"1,3"_s}), u"TRACKEMAIL"_s),
                  u"x@y.z"_s);
         QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETUSERNAME"_s), {1}), u"LASTNAME"_s), u"Núñez"_s);
-        QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETCHECKOUTREASON"_s), {1}), u"REASONNAME"_s), u"Lunch"_s);
+        QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETCHECKOUTREASON"_s), {1}), u"REASONNAME"_s),
+                 u"Lunch"_s);
         QCOMPARE(scalar(TDBManager::FormatSQL(statement(u"GETSATIONNAME"_s), {1}), u"STATIONID"_s), u"1"_s);
     }
 };

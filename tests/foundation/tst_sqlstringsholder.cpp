@@ -45,32 +45,35 @@ private slots:
 
         QTest::newRow("integer") << u"WHERE EMPLOYEEID = <#EMPLOYEEID/>"_s << QStringList{u"EMPLOYEEID=7"_s}
                                  << u"WHERE EMPLOYEEID = 7"_s;
-        QTest::newRow("tag without slash") << u"'<#QUICKBOOKSID>'"_s << QStringList{u"QUICKBOOKSID=80-1"_s}
-                                           << u"'80-1'"_s;
-        QTest::newRow("tag name without case") << u"<#employeeId/>"_s << QStringList{u"EMPLOYEEID=3"_s} << u"3"_s;
-        QTest::newRow("unknown tag disappears") << u"A <#MISSING/> B"_s << QStringList{u"OTHER=1"_s} << u"A  B"_s;
+        QTest::newRow("tag without slash")
+            << u"'<#QUICKBOOKSID>'"_s << QStringList{u"QUICKBOOKSID=80-1"_s} << u"'80-1'"_s;
+        QTest::newRow("tag name without case")
+            << u"<#employeeId/>"_s << QStringList{u"EMPLOYEEID=3"_s} << u"3"_s;
+        QTest::newRow("unknown tag disappears")
+            << u"A <#MISSING/> B"_s << QStringList{u"OTHER=1"_s} << u"A  B"_s;
         QTest::newRow("adjacent tags") << u"<#A/><#B/><#A>"_s << QStringList{u"A=1"_s, u"B=2"_s} << u"121"_s;
         QTest::newRow("value holding '='") << u"'<#NOTE/>'"_s << QStringList{u"NOTE=a=b"_s} << u"'a=b'"_s;
         QTest::newRow("empty value") << u"'<#NOTE/>'"_s << QStringList{u"NOTE="_s} << u"''"_s;
-        QTest::newRow("first line of a name wins") << u"<#A/>"_s << QStringList{u"a=first"_s, u"A=second"_s}
-                                                   << u"first"_s;
+        QTest::newRow("first line of a name wins")
+            << u"<#A/>"_s << QStringList{u"a=first"_s, u"A=second"_s} << u"first"_s;
         QTest::newRow("name is the whole text before '='")
             << u"<#A/>"_s << QStringList{u"AB=no"_s, u"A"_s, u"A=yes"_s} << u"yes"_s;
-        QTest::newRow("inserted value not scanned") << u"<#A/>|<#B/>"_s << QStringList{u"A=<#B/>"_s, u"B=x"_s}
-                                                    << u"<#B/>|x"_s;
-        QTest::newRow("only one trailing slash dropped") << u"<#A//>"_s << QStringList{u"A=1"_s, u"A/=2"_s}
-                                                         << u"2"_s;
-        QTest::newRow("lone < and # stay") << u"a < b # c <b> #<"_s << QStringList{u"A=1"_s}
-                                           << u"a < b # c <b> #<"_s;
-        QTest::newRow("quote doubled") << u"'<#NAME/>'"_s << QStringList{u"NAME=O'Brien"_s} << u"'O''Brien'"_s;
-        QTest::newRow("doubled quote kept") << u"'<#NAME/>'"_s << QStringList{u"NAME=O''Brien"_s}
-                                            << u"'O''Brien'"_s;
+        QTest::newRow("inserted value not scanned")
+            << u"<#A/>|<#B/>"_s << QStringList{u"A=<#B/>"_s, u"B=x"_s} << u"<#B/>|x"_s;
+        QTest::newRow("only one trailing slash dropped")
+            << u"<#A//>"_s << QStringList{u"A=1"_s, u"A/=2"_s} << u"2"_s;
+        QTest::newRow("lone < and # stay")
+            << u"a < b # c <b> #<"_s << QStringList{u"A=1"_s} << u"a < b # c <b> #<"_s;
+        QTest::newRow("quote doubled")
+            << u"'<#NAME/>'"_s << QStringList{u"NAME=O'Brien"_s} << u"'O''Brien'"_s;
+        QTest::newRow("doubled quote kept")
+            << u"'<#NAME/>'"_s << QStringList{u"NAME=O''Brien"_s} << u"'O''Brien'"_s;
         QTest::newRow("backslash quote") << u"'<#NOTE/>'"_s << QStringList{uR"(NOTE=\')"_s} << uR"('\''')"_s;
         QTest::newRow("injection") << u"'<#NOTE/>'"_s << QStringList{u"NOTE=' OR '1'='1"_s}
                                    << u"''' OR ''1''=''1'"_s;
         // A run of three cannot be an escaped text; kept as it is it would close the literal.
-        QTest::newRow("odd run of quotes doubled") << u"'<#NOTE/>'"_s << QStringList{u"NOTE=a''' OR 1=1"_s}
-                                                   << u"'a'''''' OR 1=1'"_s;
+        QTest::newRow("odd run of quotes doubled")
+            << u"'<#NOTE/>'"_s << QStringList{u"NOTE=a''' OR 1=1"_s} << u"'a'''''' OR 1=1'"_s;
         QTest::newRow("quotes only in the value") << u"x'<#A/>'y"_s << QStringList{u"A=b"_s} << u"x'b'y"_s;
         QTest::newRow("non-ASCII") << u"'<#N/>'"_s << QStringList{u"N=Núñez Ærø"_s} << u"'Núñez Ærø'"_s;
     }
@@ -89,8 +92,8 @@ private slots:
         QTest::newRow("at the end") << u"SELECT <#A/> AND <#B"_s
                                     << u"The end of the parameter <#B is undefined."_s;
         QTest::newRow("alone") << u"<#"_s << u"The end of the parameter <# is undefined."_s;
-        QTest::newRow("after a filled value") << u"<#A/><#NOTE/"_s
-                                              << u"The end of the parameter <#NOTE/ is undefined."_s;
+        QTest::newRow("after a filled value")
+            << u"<#A/><#NOTE/"_s << u"The end of the parameter <#NOTE/ is undefined."_s;
     }
     void unterminatedPlaceholder()
     {
@@ -107,23 +110,25 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("own set") << int(Dialect::MYSQL) << true << u"BOTH"_s << u"mysql both"_s;
-        QTest::newRow("LOCAL falls back to MSSQL") << int(Dialect::LOCAL) << true << u"COMMON"_s << u"mssql common"_s;
-        QTest::newRow("MSSQL finds a LOCAL-only name") << int(Dialect::MSSQL) << true << u"LOCALONLY"_s
-                                                       << u"local only"_s;
-        QTest::newRow("then sets from 0 upward") << int(Dialect::ORACLE) << true << u"NOTINMSSQL"_s
-                                                 << u"local first"_s;
-        QTest::newRow("empty text counts as missing") << int(Dialect::INTERBASE) << true << u"BOTH"_s
-                                                      << u"mssql both"_s;
+        QTest::newRow("LOCAL falls back to MSSQL")
+            << int(Dialect::LOCAL) << true << u"COMMON"_s << u"mssql common"_s;
+        QTest::newRow("MSSQL finds a LOCAL-only name")
+            << int(Dialect::MSSQL) << true << u"LOCALONLY"_s << u"local only"_s;
+        QTest::newRow("then sets from 0 upward")
+            << int(Dialect::ORACLE) << true << u"NOTINMSSQL"_s << u"local first"_s;
+        QTest::newRow("empty text counts as missing")
+            << int(Dialect::INTERBASE) << true << u"BOTH"_s << u"mssql both"_s;
         QTest::newRow("name without case") << int(Dialect::MYSQL) << true << u"both"_s << u"mysql both"_s;
-        QTest::newRow("text after the first '='") << int(Dialect::MSSQL) << true << u"EQ"_s
-                                                  << u"SELECT 1 WHERE a=b"_s;
+        QTest::newRow("text after the first '='")
+            << int(Dialect::MSSQL) << true << u"EQ"_s << u"SELECT 1 WHERE a=b"_s;
         QTest::newRow("prefix of a longer name") << int(Dialect::MSSQL) << true << u"GETX"_s << QString();
         QTest::newRow("unknown name") << int(Dialect::MSSQL) << true << u"NOPE"_s << QString();
-        QTest::newRow("tabs become blanks") << int(Dialect::MSSQL) << true << u"TABS"_s << u"SELECT * FROM X"_s;
-        QTest::newRow("no fallback without DefaultSQLMode") << int(Dialect::LOCAL) << false << u"COMMON"_s
-                                                            << QString();
-        QTest::newRow("own set without DefaultSQLMode") << int(Dialect::MYSQL) << false << u"BOTH"_s
-                                                        << u"mysql both"_s;
+        QTest::newRow("tabs become blanks")
+            << int(Dialect::MSSQL) << true << u"TABS"_s << u"SELECT * FROM X"_s;
+        QTest::newRow("no fallback without DefaultSQLMode")
+            << int(Dialect::LOCAL) << false << u"COMMON"_s << QString();
+        QTest::newRow("own set without DefaultSQLMode")
+            << int(Dialect::MYSQL) << false << u"BOTH"_s << u"mysql both"_s;
     }
     void getStatement()
     {
@@ -291,7 +296,8 @@ private slots:
     {
         QTest::addColumn<QString>("contents");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("plain") << u"A=SELECT 1\nB=SELECT 2\n"_s << QStringList{u"A=SELECT 1"_s, u"B=SELECT 2"_s};
+        QTest::newRow("plain") << u"A=SELECT 1\nB=SELECT 2\n"_s
+                               << QStringList{u"A=SELECT 1"_s, u"B=SELECT 2"_s};
         QTest::newRow("comments and blank lines")
             << u"-- about\n\nA=SELECT 1\n   \n-- more\n"_s << QStringList{u"A=SELECT 1"_s};
         QTest::newRow("CRLF") << u"A=SELECT 1\r\nB=x\r\n"_s << QStringList{u"A=SELECT 1"_s, u"B=x"_s};
@@ -313,9 +319,10 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("no '='") << u"A=1\nSELECT 1\n"_s << u"f.sql, line 2: expected NAME=statement"_s;
         QTest::newRow("no name") << u"=SELECT 1"_s << u"f.sql, line 1: expected NAME=statement"_s;
-        QTest::newRow("continuation first") << u"-- x\n  FROM X"_s
-                                            << u"f.sql, line 2: continuation line without a statement"_s;
-        QTest::newRow("repeated name") << u"A=1\nB=2\na=3"_s << u"f.sql, line 3: statement A is defined twice"_s;
+        QTest::newRow("continuation first")
+            << u"-- x\n  FROM X"_s << u"f.sql, line 2: continuation line without a statement"_s;
+        QTest::newRow("repeated name")
+            << u"A=1\nB=2\na=3"_s << u"f.sql, line 3: statement A is defined twice"_s;
     }
     void parseStatementFileErrors()
     {
@@ -374,31 +381,34 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
         const QString sqlServerTime = u"SELECT GETDATE() AS SERVERDATETIME"_s;
-        QTest::newRow("LOCAL GETSERVERTIME") << int(Dialect::LOCAL) << u"GETSERVERTIME"_s
-                                             << u"SELECT NOW() AS SERVERDATETIME"_s;
-        QTest::newRow("INTERBASE GETSERVERTIME") << int(Dialect::INTERBASE) << u"GETSERVERTIME"_s
-                                                 << u"SELECT CURRENT_TIMESTAMP AS SERVERDATETIME FROM rdb$database"_s;
+        QTest::newRow("LOCAL GETSERVERTIME")
+            << int(Dialect::LOCAL) << u"GETSERVERTIME"_s << u"SELECT NOW() AS SERVERDATETIME"_s;
+        QTest::newRow("INTERBASE GETSERVERTIME")
+            << int(Dialect::INTERBASE) << u"GETSERVERTIME"_s
+            << u"SELECT CURRENT_TIMESTAMP AS SERVERDATETIME FROM rdb$database"_s;
         QTest::newRow("MSSQL GETSERVERTIME") << int(Dialect::MSSQL) << u"GETSERVERTIME"_s << sqlServerTime;
-        QTest::newRow("MYSQL GETSERVERTIME") << int(Dialect::MYSQL) << u"GETSERVERTIME"_s
-                                             << u"SELECT CURRENT_TIMESTAMP() AS SERVERDATETIME"_s;
+        QTest::newRow("MYSQL GETSERVERTIME")
+            << int(Dialect::MYSQL) << u"GETSERVERTIME"_s << u"SELECT CURRENT_TIMESTAMP() AS SERVERDATETIME"_s;
         QTest::newRow("ORACLE GETSERVERTIME")
             << int(Dialect::ORACLE) << u"GETSERVERTIME"_s
             << u"SELECT TO_CHAR(SYSDATE, 'DD/MM/YYYY HH24:MI:SS') AS SERVERDATETIME FROM DUAL"_s;
-        QTest::newRow("LOCAL GETDATEFORMAT") << int(Dialect::LOCAL) << u"GETDATEFORMAT"_s
-                                             << u"select 'yyyy-mm-dd' as DBDATEFORMAT"_s;
-        QTest::newRow("MSSQL GETDATEFORMAT") << int(Dialect::MSSQL) << u"GETDATEFORMAT"_s
-                                             << u"SELECT dbo.GetDateFormat() AS DBDATEFORMAT"_s;
+        QTest::newRow("LOCAL GETDATEFORMAT")
+            << int(Dialect::LOCAL) << u"GETDATEFORMAT"_s << u"select 'yyyy-mm-dd' as DBDATEFORMAT"_s;
+        QTest::newRow("MSSQL GETDATEFORMAT")
+            << int(Dialect::MSSQL) << u"GETDATEFORMAT"_s << u"SELECT dbo.GetDateFormat() AS DBDATEFORMAT"_s;
         QTest::newRow("ORACLE GETDATEFORMAT") << int(Dialect::ORACLE) << u"GETDATEFORMAT"_s
                                               << u"SELECT 'DD/MM/YYYY' AS DBDATEFORMAT FROM DUAL"_s;
         for (int dialect = 0; dialect < 5; ++dialect) {
             QTest::addRow("%s GETLASOPERATION", qPrintable(Dialect::SetNames().at(dialect)))
-                << dialect << u"GETLASOPERATION"_s << u"SELECT LASTOPERATION FROM EMPLOYEES WHERE EMPLOYEEID = %D"_s;
+                << dialect << u"GETLASOPERATION"_s
+                << u"SELECT LASTOPERATION FROM EMPLOYEES WHERE EMPLOYEEID = %D"_s;
             QTest::addRow("%s GETSATIONNAME", qPrintable(Dialect::SetNames().at(dialect)))
                 << dialect << u"GETSATIONNAME"_s << u"SELECT * FROM CHECKSTATIONS WHERE STATIONID = %d"_s;
         }
         QTest::newRow("ORACLE CHECKOUT")
             << int(Dialect::ORACLE) << u"CHECKOUT"_s
-            << u"UPDATE CHECKRECORD SET CHECKOUTTIMESTAMP= TO_DATE('05/01/2026 17:30:00','DD/MM/YYYY HH24:MI:SS'), "
+            << u"UPDATE CHECKRECORD SET CHECKOUTTIMESTAMP= TO_DATE('05/01/2026 17:30:00','DD/MM/YYYY "
+               u"HH24:MI:SS'), "
                "CHECKOUTSTATIONID = 2, CHECKEXCEPTION = 0, MINUTESLATE = 0, CHECKTYPE = 1, WORKED = 510.5 "
                "WHERE CHECKID = 9"_s;
         QTest::newRow("MYSQL CHECKOUTREASON falls back to MSSQL")
@@ -409,13 +419,16 @@ private slots:
         QTest::newRow("LOCAL CHECKOUTREASON writes [NOTE]")
             << int(Dialect::LOCAL) << u"CHECKOUTREASON"_s
             << u"UPDATE CHECKRECORD SET CHECKOUTTIMESTAMP= '05/01/2026 17:30:00', CHECKOUTSTATIONID = 2, "
-               "REASONID= 4, [NOTE] = 'O''Brien''s '''''' OR ''1''=''1' , CHECKEXCEPTION = 0, MINUTESLATE = 0, "
+               "REASONID= 4, [NOTE] = 'O''Brien''s '''''' OR ''1''=''1' , CHECKEXCEPTION = 0, MINUTESLATE = "
+               "0, "
                "CHECKTYPE = 1, WORKED = 510.5 WHERE CHECKID = 9"_s;
         QTest::newRow("ORACLE CHECKIN")
             << int(Dialect::ORACLE) << u"CHECKIN"_s
             << u"INSERT INTO CHECKRECORD (EMPLOYEEID, CHECKINTIMESTAMP, CHECKINSTATIONID, SHOULDCHECKINAT, "
-               "SHOULDCHECKOUTAT, SHOULDWORKFOR, TOLERANCE, CHECKEXCEPTION, MINUTESLATE, CHECKTYPE ) VALUES (12, "
-               "TO_DATE('05/01/2026 08:00:00','DD/MM/YYYY HH24:MI:SS'), 2, TO_DATE(%s,'DD/MM/YYYY HH24:MI:SS'), "
+               "SHOULDCHECKOUTAT, SHOULDWORKFOR, TOLERANCE, CHECKEXCEPTION, MINUTESLATE, CHECKTYPE ) VALUES "
+               "(12, "
+               "TO_DATE('05/01/2026 08:00:00','DD/MM/YYYY HH24:MI:SS'), 2, TO_DATE(%s,'DD/MM/YYYY "
+               "HH24:MI:SS'), "
                "TO_DATE(%s,'DD/MM/YYYY HH24:MI:SS'), 480, 15, 0, 0, 1)"_s;
     }
     void dataModuleStatementsPerDialect()
