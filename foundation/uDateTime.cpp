@@ -1,5 +1,6 @@
 #include "uDateTime.h"
 
+
 #include <cmath>
 
 namespace DateTimeConv {
@@ -35,7 +36,12 @@ QDateTime ToQDateTime(TDateTime value)
         // Negative values count days backwards but the time of day forwards, as the calendar does.
         rest = -rest;
     }
-    return QDateTime(QDate::fromJulianDay(EpochJulianDay + days), QTime::fromMSecsSinceStartOfDay(int(rest)));
+    const QDate date = QDate::fromJulianDay(EpochJulianDay + days);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(int(rest));
+    const QDateTime local(date, time);
+    // A wall-clock time inside a daylight-saving gap does not exist locally; keep its fields as a
+    // zone-free value rather than returning an invalid date-time.
+    return local.isValid() ? local : QDateTime(date, time, Qt::UTC);
 }
 
 QDate ToQDate(TDateTime value) { return ToQDateTime(value).date(); }

@@ -21,6 +21,16 @@ private slots:
         QCOMPARE(DateTimeConv::FromQDateTime(value), days);
         QCOMPARE(DateTimeConv::ToQDateTime(days), value);
     }
+    void daylightSavingGapKeepsItsWallClock()
+    {
+        qputenv("TZ", "Europe/Madrid");
+        const double value = DateTimeConv::EncodeDate(2026, 3, 29) + DateTimeConv::EncodeTime(2, 30);
+        const QDateTime converted = DateTimeConv::ToQDateTime(value);
+        QVERIFY(converted.isValid());
+        QCOMPARE(converted.time(), QTime(2, 30));
+        QCOMPARE(DateTimeConv::FromQDateTime(converted), value);
+        qunsetenv("TZ");
+    }
     void timeOfDayJustBelowNoonStaysAtNoon()
     {
         QCOMPARE(DateTimeConv::ToQTime(0.5 - 1e-12), QTime(12, 0));
