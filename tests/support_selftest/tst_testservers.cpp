@@ -28,12 +28,20 @@ std::optional<Database> TestTestServers::Create(const QString& server, const QSt
 
 void TestTestServers::roundTrip_data() {
     QTest::addColumn<QString>("server");
-    QTest::newRow("MariaDB") << QStringLiteral("MariaDB");
-    QTest::newRow("Firebird") << QStringLiteral("Firebird");
+    QTest::addColumn<QString>("charsetQuery");
+    QTest::addColumn<QString>("charset");
+    QTest::newRow("MariaDB") << QStringLiteral("MariaDB")
+                             << QStringLiteral("SELECT @@character_set_database")
+                             << QStringLiteral("utf8mb4");
+    QTest::newRow("Firebird") << QStringLiteral("Firebird")
+                              << QStringLiteral("SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE")
+                              << QStringLiteral("UTF8");
 }
 
 void TestTestServers::roundTrip() {
     QFETCH(QString, server);
+    QFETCH(QString, charsetQuery);
+    QFETCH(QString, charset);
     const auto database = Create(server, QStringLiteral("Self-Test"));
     TESTSERVERS_REQUIRE(database);
     const QString text = QStringLiteral("Peña's café \\ Ørsted 日本");
@@ -42,6 +50,8 @@ void TestTestServers::roundTrip() {
         TestServers::Connection connection(*database);
         QVERIFY2(connection.isOpen(), qPrintable(connection.errorText()));
         QSqlQuery query(connection.database());
+        QVERIFY2(query.exec(charsetQuery) && query.next(), qPrintable(query.lastError().text()));
+        QCOMPARE(query.value(0).toString().trimmed(), charset);
         QVERIFY2(query.exec(QStringLiteral("CREATE TABLE NOTE (ID INTEGER NOT NULL PRIMARY KEY, "
                                            "BODY VARCHAR(100))")),
                  qPrintable(query.lastError().text()));
