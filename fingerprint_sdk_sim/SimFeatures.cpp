@@ -12,16 +12,6 @@ namespace {
 constexpr int kSpread = 100;
 constexpr double kComponentDeviation = 58.0;
 
-std::uint64_t Fnv1a64(std::string_view text)
-{
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
-
 std::uint64_t SplitMix64(std::uint64_t& state)
 {
     std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
@@ -44,9 +34,19 @@ double NoiseOfQuality(int quality)
 
 } // namespace
 
+std::uint64_t HashOf(std::string_view bytes)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char c : bytes) {
+        hash ^= c;
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
 Features FeaturesOfFinger(std::string_view fingerName)
 {
-    std::uint64_t state = Fnv1a64(fingerName);
+    std::uint64_t state = HashOf(fingerName);
     Features features{};
     for (auto& component : features)
         component = static_cast<std::int8_t>(static_cast<int>(SplitMix64(state) % (2 * kSpread + 1)) - kSpread);

@@ -17,6 +17,9 @@ using Features = std::array<std::int8_t, kFeatureLength>;
 constexpr int kMinSecurityLevel = 1;
 constexpr int kMaxSecurityLevel = 9;
 
+// FNV-1a: a stable hash of bytes, the same on every machine.
+std::uint64_t HashOf(std::string_view bytes);
+
 // The same name gives the same vector in every process and on every machine.
 Features FeaturesOfFinger(std::string_view fingerName);
 

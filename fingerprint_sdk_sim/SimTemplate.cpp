@@ -13,14 +13,9 @@ constexpr std::string_view kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop
 
 using Bytes = std::string;
 
-std::uint32_t Fnv1a32(std::string_view bytes)
+std::uint32_t ChecksumOf(std::string_view bytes)
 {
-    std::uint32_t hash = 0x811c9dc5U;
-    for (unsigned char c : bytes) {
-        hash ^= c;
-        hash *= 0x01000193U;
-    }
-    return hash;
+    return static_cast<std::uint32_t>(HashOf(bytes));
 }
 
 void PutLittleEndian(Bytes& out, std::uint32_t value, int size)
@@ -84,7 +79,7 @@ std::optional<Bytes> Base64Decode(std::string_view text)
 }
 
 // Record: version (8), dpi (16), finger count (8), payload length (16), payload, the fingers'
-// components, FNV-1a checksum (32) of everything before it.
+// components, checksum (32) of everything before it.
 constexpr std::size_t kHeaderSize = 1 + 2 + 1 + 2;
 constexpr std::size_t kChecksumSize = 4;
 
@@ -99,7 +94,7 @@ Bytes ToRecord(const Template& fir)
     for (const auto& finger : fir.fingers)
         for (auto component : finger)
             record.push_back(static_cast<char>(component));
-    PutLittleEndian(record, Fnv1a32(record), 4);
+    PutLittleEndian(record, ChecksumOf(record), 4);
     return record;
 }
 
@@ -108,7 +103,7 @@ std::optional<Template> FromRecord(std::string_view record)
     if (record.size() < kHeaderSize + kChecksumSize)
         return std::nullopt;
     const std::size_t body = record.size() - kChecksumSize;
-    if (GetLittleEndian(record, body, 4) != Fnv1a32(record.substr(0, body)))
+    if (GetLittleEndian(record, body, 4) != ChecksumOf(record.substr(0, body)))
         return std::nullopt;
     const auto fingerCount = GetLittleEndian(record, 3, 1);
     const auto payloadLength = GetLittleEndian(record, 4, 2);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 
@@ -28,6 +29,30 @@ std::shared_ptr<Session> FindSession(TrivAPI_HANDLE handle)
     std::lock_guard lock(g_sessionsMutex);
     const auto found = g_sessions.find(handle);
     return found == g_sessions.end() ? nullptr : found->second;
+}
+
+// The frame of every call on a session: an unknown handle, then a NULL where a pointer is required,
+// fail before the body runs.
+template <typename Body>
+TrivAPI_RETURN InSession(TrivAPI_HANDLE handle, std::initializer_list<const void*> required, Body&& body)
+{
+    const auto session = FindSession(handle);
+    if (!session)
+        return InvalidHandle;
+    for (const void* pointer : required)
+        if (!pointer)
+            return InvalidPointer;
+    return body(*session);
+}
+
+// As InSession, for a call on a template the session holds.
+template <typename Body>
+TrivAPI_RETURN OnHeld(TrivAPI_HANDLE handle, TrivAPI_FIR_HANDLE fir, const void* out, Body&& body)
+{
+    return InSession(handle, {out}, [&](Session& session) -> TrivAPI_RETURN {
+        const HeldTemplate* held = session.Held(fir);
+        return held ? body(session, *held) : InvalidHandle;
+    });
 }
 
 // The text of a caller's record: up to its NUL, and within `length` when that is given.
@@ -67,7 +92,7 @@ Code ReadPayload(const TrivAPI_PAYLOAD* payload, std::optional<std::string>& tex
     return Ok;
 }
 
-// Fills the caller's empty payload record with a stored template's payload (nothing on no match).
+// Fills the caller's payload record with a stored template's payload (nothing on no match).
 void WritePayload(Session& session, TrivAPI_PAYLOAD* out, const Template* stored)
 {
     if (!out)
@@ -81,7 +106,7 @@ void WritePayload(Session& session, TrivAPI_PAYLOAD* out, const Template* stored
     }
 }
 
-TrivAPI_RETURN HoldResult(Session& session, Code code, HeldTemplate&& held, TrivAPI_FIR_HANDLE* out)
+Code HoldResult(Session& session, Code code, HeldTemplate&& held, TrivAPI_FIR_HANDLE* out)
 {
     if (code == Ok)
         *out = session.Hold(std::move(held));
@@ -97,6 +122,19 @@ TrivAPI_FIR_HEADER HeaderOf(const HeldTemplate& held, std::uint32_t dataLength)
     header.purpose = static_cast<std::uint16_t>(held.purpose);
     header.quality = static_cast<std::uint16_t>(held.quality);
     return header;
+}
+
+// Releases a buffer the session lent into a record and empties the record; an empty record is
+// fine, a buffer the session did not lend is refused and left alone.
+template <typename Record, typename Pointer>
+TrivAPI_RETURN GiveBackRecord(TrivAPI_HANDLE handle, Record* record, Pointer Record::*data)
+{
+    return InSession(handle, {record}, [&](Session& session) -> TrivAPI_RETURN {
+        if (record->*data && !session.GiveBack(record->*data))
+            return InvalidPointer;
+        *record = Record{};
+        return Ok;
+    });
 }
 
 } // namespace
@@ -122,102 +160,81 @@ TrivAPI_RETURN TrivAPI_Terminate(TrivAPI_HANDLE session)
 
 TrivAPI_RETURN TrivAPI_GetVersion(TrivAPI_HANDLE session, TrivAPI_VERSION* version)
 {
-    if (!FindSession(session))
-        return InvalidHandle;
-    if (!version)
-        return InvalidPointer;
-    *version = {kVersionMajor, kVersionMinor};
-    return Ok;
+    return InSession(session, {version}, [&](Session&) {
+        *version = {kVersionMajor, kVersionMinor};
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_GetInitInfo(TrivAPI_HANDLE session, uint8_t structureType, TrivAPI_INIT_INFO* initInfo)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!initInfo)
-        return InvalidPointer;
-    if (structureType != 0)
-        return InvalidParameter;
-    *initInfo = s->InitInfo();
-    return Ok;
+    return InSession(session, {initInfo}, [&](Session& s) {
+        if (structureType != 0)
+            return InvalidParameter;
+        *initInfo = s.InitInfo();
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_SetInitInfo(TrivAPI_HANDLE session, uint8_t structureType, const TrivAPI_INIT_INFO* initInfo)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!initInfo)
-        return InvalidPointer;
-    return structureType == 0 ? s->SetInitInfo(*initInfo) : InvalidParameter;
+    return InSession(session, {initInfo},
+                     [&](Session& s) { return structureType == 0 ? s.SetInitInfo(*initInfo) : InvalidParameter; });
 }
 
 TrivAPI_RETURN TrivAPI_EnumerateDevice(TrivAPI_HANDLE session, uint32_t* deviceCount, TrivAPI_DEVICE_ID** deviceIds)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!deviceCount || !deviceIds)
-        return InvalidPointer;
-    auto& devices = s->EnumerateDevices();
-    *deviceCount = static_cast<uint32_t>(devices.size());
-    *deviceIds = const_cast<TrivAPI_DEVICE_ID*>(devices.data());
-    return Ok;
+    return InSession(session, {deviceCount, deviceIds}, [&](Session& s) {
+        auto& devices = s.EnumerateDevices();
+        *deviceCount = static_cast<uint32_t>(devices.size());
+        *deviceIds = const_cast<TrivAPI_DEVICE_ID*>(devices.data());
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_OpenDevice(TrivAPI_HANDLE session, TrivAPI_DEVICE_ID device)
 {
-    const auto s = FindSession(session);
-    return s ? s->OpenDevice(device) : InvalidHandle;
+    return InSession(session, {}, [&](Session& s) { return s.OpenDevice(device); });
 }
 
 TrivAPI_RETURN TrivAPI_CloseDevice(TrivAPI_HANDLE session, TrivAPI_DEVICE_ID device)
 {
-    const auto s = FindSession(session);
-    return s ? s->CloseDevice(device) : InvalidHandle;
+    return InSession(session, {}, [&](Session& s) { return s.CloseDevice(device); });
 }
 
 TrivAPI_RETURN TrivAPI_GetDeviceInfo(TrivAPI_HANDLE session, TrivAPI_DEVICE_ID device, uint8_t structureType,
                                      TrivAPI_DEVICE_INFO* deviceInfo)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!deviceInfo)
-        return InvalidPointer;
-    if (structureType != 0)
-        return InvalidParameter;
-    if (const Code open = s->CheckOpen(device); open != Ok)
+    return InSession(session, {deviceInfo}, [&](Session& s) {
+        if (structureType != 0)
+            return InvalidParameter;
+        const Code open = s.CheckOpen(device);
+        if (open == Ok)
+            *deviceInfo = s.OpenDeviceInfo();
         return open;
-    *deviceInfo = s->OpenDeviceInfo();
-    return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_SetDeviceInfo(TrivAPI_HANDLE session, TrivAPI_DEVICE_ID device, uint8_t structureType,
                                      const TrivAPI_DEVICE_INFO* deviceInfo)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!deviceInfo)
-        return InvalidPointer;
-    if (const Code open = s->CheckOpen(device); open != Ok)
-        return open;
-    auto& current = s->OpenDeviceInfo();
-    // The image size is the sensor's; brightness, contrast and gain are percentages.
-    if (structureType != 0 || deviceInfo->structureType != 0 || deviceInfo->imageWidth != current.imageWidth
-        || deviceInfo->imageHeight != current.imageHeight || deviceInfo->brightness > 100
-        || deviceInfo->contrast > 100 || deviceInfo->gain > 100)
-        return InvalidParameter;
-    current = *deviceInfo;
-    return Ok;
+    return InSession(session, {deviceInfo}, [&](Session& s) {
+        if (const Code open = s.CheckOpen(device); open != Ok)
+            return open;
+        auto& current = s.OpenDeviceInfo();
+        // The image size is the sensor's; brightness, contrast and gain are percentages.
+        if (structureType != 0 || deviceInfo->structureType != 0 || deviceInfo->imageWidth != current.imageWidth
+            || deviceInfo->imageHeight != current.imageHeight || deviceInfo->brightness > 100
+            || deviceInfo->contrast > 100 || deviceInfo->gain > 100)
+            return InvalidParameter;
+        current = *deviceInfo;
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_AdjustDevice(TrivAPI_HANDLE session, const TrivAPI_WINDOW_OPTION*)
 {
-    const auto s = FindSession(session);
-    return s ? s->CheckOpen(TRIVAPI_DEVICE_AUTO) : InvalidHandle;
+    return InSession(session, {}, [&](Session& s) { return s.CheckOpen(TRIVAPI_DEVICE_AUTO); });
 }
 
 TrivAPI_RETURN TrivAPI_SetSkinResource(const char* skinFileName)
@@ -231,252 +248,173 @@ TrivAPI_RETURN TrivAPI_SetSkinResource(const char* skinFileName)
 TrivAPI_RETURN TrivAPI_Capture(TrivAPI_HANDLE session, uint8_t purpose, TrivAPI_FIR_HANDLE* capturedFIR,
                                int32_t timeout, TrivAPI_FIR_HANDLE* auditData, const TrivAPI_WINDOW_OPTION*)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!capturedFIR)
-        return InvalidPointer;
-    if (purpose < static_cast<uint8_t>(Purpose::Verify) || purpose > static_cast<uint8_t>(Purpose::Enroll))
-        return InvalidParameter;
-    HeldTemplate captured;
-    const Code code = s->Capture(static_cast<Purpose>(purpose), timeout, captured);
-    if (code == Ok && auditData)
-        *auditData = s->Hold(captured);
-    return HoldResult(*s, code, std::move(captured), capturedFIR);
+    return InSession(session, {capturedFIR}, [&](Session& s) {
+        if (purpose < static_cast<uint8_t>(Purpose::Verify) || purpose > static_cast<uint8_t>(Purpose::Enroll))
+            return InvalidParameter;
+        HeldTemplate captured;
+        const Code code = s.Capture(static_cast<Purpose>(purpose), timeout, captured);
+        if (code == Ok && auditData)
+            *auditData = s.Hold(captured);
+        return HoldResult(s, code, std::move(captured), capturedFIR);
+    });
 }
 
 TrivAPI_RETURN TrivAPI_Enroll(TrivAPI_HANDLE session, const TrivAPI_INPUT_FIR* storedFIR, TrivAPI_FIR_HANDLE* newFIR,
                               const TrivAPI_PAYLOAD* payload, int32_t timeout, TrivAPI_FIR_HANDLE* auditData,
                               const TrivAPI_WINDOW_OPTION*)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!newFIR)
-        return InvalidPointer;
-    Template stored;
-    if (storedFIR)
-        if (const Code code = ReadInput(storedFIR, stored); code != Ok)
+    return InSession(session, {newFIR}, [&](Session& s) {
+        Template stored;
+        std::optional<std::string> payloadText;
+        if (const Code code = storedFIR ? ReadInput(storedFIR, stored) : Ok; code != Ok)
             return code;
-    std::optional<std::string> payloadText;
-    if (const Code code = ReadPayload(payload, payloadText); code != Ok)
-        return code;
-    HeldTemplate enrolled;
-    const Code code = s->Enroll(storedFIR ? &stored : nullptr, std::move(payloadText), timeout, enrolled);
-    if (code == Ok && auditData)
-        *auditData = s->Hold(enrolled);
-    return HoldResult(*s, code, std::move(enrolled), newFIR);
+        if (const Code code = ReadPayload(payload, payloadText); code != Ok)
+            return code;
+        HeldTemplate enrolled;
+        const Code code = s.Enroll(storedFIR ? &stored : nullptr, std::move(payloadText), timeout, enrolled);
+        if (code == Ok && auditData)
+            *auditData = s.Hold(enrolled);
+        return HoldResult(s, code, std::move(enrolled), newFIR);
+    });
 }
 
 TrivAPI_RETURN TrivAPI_Verify(TrivAPI_HANDLE session, const TrivAPI_INPUT_FIR* storedFIR, int32_t* matched,
                               TrivAPI_PAYLOAD* payload, int32_t timeout, TrivAPI_FIR_HANDLE*,
                               const TrivAPI_WINDOW_OPTION*)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!matched)
-        return InvalidPointer;
-    *matched = 0;
-    WritePayload(*s, payload, nullptr);
-    Template stored;
-    // An unreadable template fails at once, before anyone is asked for a finger.
-    if (const Code code = ReadInput(storedFIR, stored); code != Ok)
+    return InSession(session, {matched}, [&](Session& s) {
+        *matched = 0;
+        WritePayload(s, payload, nullptr);
+        Template stored;
+        // An unreadable template fails at once, before anyone is asked for a finger.
+        if (const Code code = ReadInput(storedFIR, stored); code != Ok)
+            return code;
+        bool isMatch = false;
+        const Code code = s.Verify(stored, timeout, isMatch);
+        *matched = isMatch ? 1 : 0;
+        WritePayload(s, payload, isMatch ? &stored : nullptr);
         return code;
-    bool isMatch = false;
-    const Code code = s->Verify(stored, timeout, isMatch);
-    *matched = isMatch ? 1 : 0;
-    WritePayload(*s, payload, isMatch ? &stored : nullptr);
-    return code;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_VerifyMatch(TrivAPI_HANDLE session, const TrivAPI_INPUT_FIR* capturedFIR,
                                    const TrivAPI_INPUT_FIR* storedFIR, int32_t* matched, TrivAPI_PAYLOAD* payload)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!matched)
-        return InvalidPointer;
-    *matched = 0;
-    WritePayload(*s, payload, nullptr);
-    Template captured, stored;
-    if (const Code code = ReadInput(capturedFIR, captured); code != Ok)
-        return code;
-    if (const Code code = ReadInput(storedFIR, stored); code != Ok)
-        return code;
-    const bool isMatch = s->Matches(captured, stored);
-    *matched = isMatch ? 1 : 0;
-    WritePayload(*s, payload, isMatch ? &stored : nullptr);
-    return Ok;
+    return InSession(session, {matched}, [&](Session& s) {
+        *matched = 0;
+        WritePayload(s, payload, nullptr);
+        Template captured, stored;
+        if (const Code code = ReadInput(capturedFIR, captured); code != Ok)
+            return code;
+        if (const Code code = ReadInput(storedFIR, stored); code != Ok)
+            return code;
+        const bool isMatch = s.Matches(captured, stored);
+        *matched = isMatch ? 1 : 0;
+        WritePayload(s, payload, isMatch ? &stored : nullptr);
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_CreateTemplate(TrivAPI_HANDLE session, const TrivAPI_INPUT_FIR* firstFIR,
                                       const TrivAPI_INPUT_FIR* secondFIR, TrivAPI_FIR_HANDLE* newFIR,
                                       const TrivAPI_PAYLOAD* payload)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!newFIR)
-        return InvalidPointer;
-    Template first, second;
-    if (const Code code = ReadInput(firstFIR, first); code != Ok)
-        return code;
-    if (secondFIR)
-        if (const Code code = ReadInput(secondFIR, second); code != Ok)
+    return InSession(session, {newFIR}, [&](Session& s) {
+        Template first, second;
+        std::optional<std::string> payloadText;
+        if (const Code code = ReadInput(firstFIR, first); code != Ok)
             return code;
-    std::optional<std::string> payloadText;
-    if (const Code code = ReadPayload(payload, payloadText); code != Ok)
-        return code;
-    first.fingers.insert(first.fingers.end(), second.fingers.begin(), second.fingers.end());
-    if (payloadText)
-        first.payload = std::move(*payloadText);
-    if (!s->FitsFingerLimit(first))
-        return TooManyFingers;
-    return HoldResult(*s, Ok, {std::move(first), Purpose::Enroll, 100}, newFIR);
+        if (const Code code = secondFIR ? ReadInput(secondFIR, second) : Ok; code != Ok)
+            return code;
+        if (const Code code = ReadPayload(payload, payloadText); code != Ok)
+            return code;
+        first.fingers.insert(first.fingers.end(), second.fingers.begin(), second.fingers.end());
+        if (payloadText)
+            first.payload = std::move(*payloadText);
+        if (!s.FitsFingerLimit(first))
+            return TooManyFingers;
+        return HoldResult(s, Ok, {std::move(first), Purpose::Enroll, 100}, newFIR);
+    });
 }
 
 TrivAPI_RETURN TrivAPI_ConvertDPI(TrivAPI_HANDLE session, const TrivAPI_INPUT_FIR* inputFIR,
                                   TrivAPI_FIR_HANDLE* convertedFIR, uint32_t sourceDPI, uint32_t destinationDPI)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!convertedFIR)
-        return InvalidPointer;
-    Template fir;
-    if (const Code code = ReadInput(inputFIR, fir); code != Ok)
-        return code;
-    if (sourceDPI != fir.dpi || destinationDPI < kMinDpi || destinationDPI > kMaxDpi)
-        return InvalidParameter;
-    // The simulated features do not depend on the resolution: only the label changes.
-    fir.dpi = static_cast<std::uint16_t>(destinationDPI);
-    return HoldResult(*s, Ok, {std::move(fir), Purpose::Enroll, 100}, convertedFIR);
+    return InSession(session, {convertedFIR}, [&](Session& s) {
+        Template fir;
+        if (const Code code = ReadInput(inputFIR, fir); code != Ok)
+            return code;
+        if (sourceDPI != fir.dpi || destinationDPI < kMinDpi || destinationDPI > kMaxDpi)
+            return InvalidParameter;
+        // The simulated features do not depend on the resolution: only the label changes.
+        fir.dpi = static_cast<std::uint16_t>(destinationDPI);
+        return HoldResult(s, Ok, {std::move(fir), Purpose::Enroll, 100}, convertedFIR);
+    });
 }
 
 TrivAPI_RETURN TrivAPI_Process(TrivAPI_HANDLE session, const TrivAPI_INPUT_FIR* capturedFIR,
                                TrivAPI_FIR_HANDLE* processedFIR)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!processedFIR)
-        return InvalidPointer;
-    Template fir;
-    if (const Code code = ReadInput(capturedFIR, fir); code != Ok)
-        return code;
-    // Readings are processed as they are taken, so processing again changes nothing.
-    return HoldResult(*s, Ok, {std::move(fir), Purpose::Verify, 100}, processedFIR);
+    return InSession(session, {processedFIR}, [&](Session& s) {
+        Template fir;
+        if (const Code code = ReadInput(capturedFIR, fir); code != Ok)
+            return code;
+        // Readings are processed as they are taken, so processing again changes nothing.
+        return HoldResult(s, Ok, {std::move(fir), Purpose::Verify, 100}, processedFIR);
+    });
 }
 
 TrivAPI_RETURN TrivAPI_GetTextFIRFromHandle(TrivAPI_HANDLE session, TrivAPI_FIR_HANDLE fir, TrivAPI_TEXT_FIR* textFIR,
                                             int32_t wide)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!textFIR)
-        return InvalidPointer;
-    const HeldTemplate* held = s->Held(fir);
-    if (!held)
-        return InvalidHandle;
-    if (wide != 0)
-        return InvalidParameter;
-    const std::string text = TemplateToText(held->fir);
-    textFIR->textFIR = s->Lend(text);
-    textFIR->length = textFIR->textFIR ? static_cast<uint32_t>(text.size()) : 0;
-    return Ok;
+    return OnHeld(session, fir, textFIR, [&](Session& s, const HeldTemplate& held) {
+        if (wide != 0)
+            return InvalidParameter;
+        const std::string text = TemplateToText(held.fir);
+        textFIR->textFIR = s.Lend(text);
+        textFIR->length = textFIR->textFIR ? static_cast<uint32_t>(text.size()) : 0;
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_GetFIRFromHandle(TrivAPI_HANDLE session, TrivAPI_FIR_HANDLE fir, TrivAPI_FIR* binaryFIR)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!binaryFIR)
-        return InvalidPointer;
-    const HeldTemplate* held = s->Held(fir);
-    if (!held)
-        return InvalidHandle;
-    // The binary form carries the same bytes as the text form, without the base64.
-    const std::string text = TemplateToText(held->fir);
-    binaryFIR->format = kBinaryFormat;
-    binaryFIR->data = reinterpret_cast<uint8_t*>(s->Lend(text));
-    binaryFIR->header = HeaderOf(*held, binaryFIR->data ? static_cast<uint32_t>(text.size()) : 0);
-    return Ok;
+    return OnHeld(session, fir, binaryFIR, [&](Session& s, const HeldTemplate& held) {
+        // The binary form carries the same bytes as the text form.
+        const std::string text = TemplateToText(held.fir);
+        binaryFIR->format = kBinaryFormat;
+        binaryFIR->data = reinterpret_cast<uint8_t*>(s.Lend(text));
+        binaryFIR->header = HeaderOf(held, binaryFIR->data ? static_cast<uint32_t>(text.size()) : 0);
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_GetHeaderFromHandle(TrivAPI_HANDLE session, TrivAPI_FIR_HANDLE fir, TrivAPI_FIR_HEADER* header)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!header)
-        return InvalidPointer;
-    const HeldTemplate* held = s->Held(fir);
-    if (!held)
-        return InvalidHandle;
-    *header = HeaderOf(*held, static_cast<uint32_t>(TemplateToText(held->fir).size()));
-    return Ok;
+    return OnHeld(session, fir, header, [&](Session&, const HeldTemplate& held) {
+        *header = HeaderOf(held, static_cast<uint32_t>(TemplateToText(held.fir).size()));
+        return Ok;
+    });
 }
 
 TrivAPI_RETURN TrivAPI_FreeFIRHandle(TrivAPI_HANDLE session, TrivAPI_FIR_HANDLE fir)
 {
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    return s->Release(fir) ? Ok : InvalidHandle;
+    return InSession(session, {}, [&](Session& s) { return s.Release(fir) ? Ok : InvalidHandle; });
 }
-
-} // extern "C"
-
-namespace {
-
-// Releases a buffer the session lent into a record and empties the record; an empty record is fine,
-// a buffer the session did not lend is left alone.
-template <typename Record, typename Pointer>
-TrivAPI_RETURN GiveBackRecord(TrivAPI_HANDLE session, Record* record, Pointer Record::* data)
-{
-    const auto s = FindSession(session);
-    if (!s)
-        return InvalidHandle;
-    if (!record)
-        return InvalidPointer;
-    if (!(record->*data))
-        return Ok;
-    if (!s->GiveBack(record->*data))
-        return InvalidPointer;
-    record->*data = nullptr;
-    return Ok;
-}
-
-} // namespace
-
-extern "C" {
 
 TrivAPI_RETURN TrivAPI_FreeTextFIR(TrivAPI_HANDLE session, TrivAPI_TEXT_FIR* textFIR)
 {
-    const TrivAPI_RETURN code = GiveBackRecord(session, textFIR, &TrivAPI_TEXT_FIR::textFIR);
-    if (code == Ok && textFIR)
-        textFIR->length = 0;
-    return code;
+    return GiveBackRecord(session, textFIR, &TrivAPI_TEXT_FIR::textFIR);
 }
 
 TrivAPI_RETURN TrivAPI_FreeFIR(TrivAPI_HANDLE session, TrivAPI_FIR* binaryFIR)
 {
-    const TrivAPI_RETURN code = GiveBackRecord(session, binaryFIR, &TrivAPI_FIR::data);
-    if (code == Ok && binaryFIR)
-        *binaryFIR = TrivAPI_FIR{};
-    return code;
+    return GiveBackRecord(session, binaryFIR, &TrivAPI_FIR::data);
 }
 
 TrivAPI_RETURN TrivAPI_FreePayload(TrivAPI_HANDLE session, TrivAPI_PAYLOAD* payload)
 {
-    const TrivAPI_RETURN code = GiveBackRecord(session, payload, &TrivAPI_PAYLOAD::data);
-    if (code == Ok && payload)
-        payload->length = 0;
-    return code;
+    return GiveBackRecord(session, payload, &TrivAPI_PAYLOAD::data);
 }
 
 } // extern "C"

@@ -92,17 +92,25 @@ uint32_t SetSecurityLevel(TrivAPI_HANDLE session, uint32_t level)
     return TrivAPI_SetInitInfo(session, 0, &info);
 }
 
-// A session with a reader open, enrolled with one finger.
-struct EnrolledReader {
+// A session with the reader open, on a spool of its own.
+struct OpenReader {
     SimReader reader;
     Session session;
+
+    // Opens the reader, then runs trivane-sim with the arguments when there are any.
+    bool Prepare(const QStringList& tool = {})
+    {
+        return TrivAPI_OpenDevice(session, TRIVAPI_DEVICE_AUTO) == 0 && (tool.isEmpty() || reader.Run(tool) == 0);
+    }
+};
+
+// An open reader with one finger enrolled.
+struct EnrolledReader : OpenReader {
     std::string enrolled;
 
-    bool Prepare(const QString& finger, const TrivAPI_PAYLOAD* payload = nullptr)
+    bool Enrol(const QString& finger, const TrivAPI_PAYLOAD* payload = nullptr)
     {
-        return TrivAPI_OpenDevice(session, TRIVAPI_DEVICE_AUTO) == 0
-               && reader.Place(finger, {u"--times"_s, u"2"_s})
-               && Enroll(session, &enrolled, payload) == 0;
+        return Prepare({u"place"_s, finger, u"--times"_s, u"2"_s}) && Enroll(session, &enrolled, payload) == 0;
     }
 };
 
@@ -210,15 +218,12 @@ private slots:
     {
         QFETCH(QStringList, tool);
         QFETCH(uint, code);
-        SimReader reader;
-        Session session;
-        QCOMPARE(TrivAPI_OpenDevice(session, TRIVAPI_DEVICE_AUTO), 0u);
-        if (!tool.isEmpty())
-            QCOMPARE(reader.Run(tool), 0);
+        OpenReader fixture;
+        QVERIFY(fixture.Prepare(tool));
         if (tool.contains(u"--hold"_s))
             QTest::qWait(1100);
-        QCOMPARE(Capture(session, nullptr), code);
-        QCOMPARE(reader.PendingCount(), 0);
+        QCOMPARE(Capture(fixture.session, nullptr), code);
+        QCOMPARE(fixture.reader.PendingCount(), 0);
     }
 
     void enrolmentEnds_data()
@@ -235,13 +240,10 @@ private slots:
     {
         QFETCH(QStringList, tool);
         QFETCH(uint, code);
-        SimReader reader;
-        Session session;
-        QCOMPARE(TrivAPI_OpenDevice(session, TRIVAPI_DEVICE_AUTO), 0u);
-        if (!tool.isEmpty())
-            QCOMPARE(reader.Run(tool), 0);
+        OpenReader fixture;
+        QVERIFY(fixture.Prepare(tool));
         std::string enrolled;
-        QCOMPARE(Enroll(session, &enrolled), code);
+        QCOMPARE(Enroll(fixture.session, &enrolled), code);
         QCOMPARE(enrolled.empty(), code != 0);
     }
 
@@ -265,7 +267,7 @@ private slots:
         QFETCH(uint, securityLevel);
         QFETCH(bool, matched);
         EnrolledReader fixture;
-        QVERIFY(fixture.Prepare(u"alice-thumb"_s));
+        QVERIFY(fixture.Enrol(u"alice-thumb"_s));
         QCOMPARE(SetSecurityLevel(fixture.session, securityLevel), 0u);
 
         const QStringList options{u"--quality"_s, quality};
@@ -284,7 +286,7 @@ private slots:
     void templateTextIsOnePrintableLine()
     {
         EnrolledReader fixture;
-        QVERIFY(fixture.Prepare(u"alice"_s));
+        QVERIFY(fixture.Enrol(u"alice"_s));
         QVERIFY(!fixture.enrolled.empty());
         for (const char c : fixture.enrolled)
             QVERIFY2(c >= 0x20 && c < 0x7F, "only printable ASCII");
@@ -306,7 +308,7 @@ private slots:
     {
         QFETCH(QString, damage);
         EnrolledReader fixture;
-        QVERIFY(fixture.Prepare(u"alice"_s, nullptr));
+        QVERIFY(fixture.Enrol(u"alice"_s));
         std::string text = fixture.enrolled;
         if (damage == u"empty")
             text.clear();
@@ -357,7 +359,7 @@ private slots:
         QFETCH(QByteArray, stored);
         TrivAPI_PAYLOAD given{length, buffer.data()};
         EnrolledReader fixture;
-        QVERIFY(fixture.Prepare(u"alice"_s, &given));
+        QVERIFY(fixture.Enrol(u"alice"_s, &given));
 
         for (const QString& finger : {u"alice"_s, u"bob"_s}) {
             std::string captured;
@@ -378,14 +380,12 @@ private slots:
 
     void oversizedPayloadIsRefused()
     {
-        SimReader reader;
-        Session session;
-        QCOMPARE(TrivAPI_OpenDevice(session, TRIVAPI_DEVICE_AUTO), 0u);
+        OpenReader fixture;
+        QVERIFY(fixture.Prepare({u"place"_s, u"alice"_s, u"--times"_s, u"2"_s}));
         QByteArray text(1025, 'x');
         TrivAPI_PAYLOAD given{static_cast<uint32_t>(text.size()), text.data()};
-        QVERIFY(reader.Place(u"alice"_s, {u"--times"_s, u"2"_s}));
-        QCOMPARE(Enroll(session, nullptr, &given), 5u);
-        QCOMPARE(reader.PendingCount(), 2);
+        QCOMPARE(Enroll(fixture.session, nullptr, &given), 5u);
+        QCOMPARE(fixture.reader.PendingCount(), 2);
     }
 
     void initInfoOutOfRange_data()
@@ -435,7 +435,7 @@ private slots:
     void recordsAreFreedOnlyOnce()
     {
         EnrolledReader fixture;
-        QVERIFY(fixture.Prepare(u"alice"_s));
+        QVERIFY(fixture.Enrol(u"alice"_s));
         TrivAPI_FIR_HANDLE fir = 0;
         const Input input(fixture.enrolled);
         QCOMPARE(TrivAPI_Process(fixture.session, &input, &fir), 0u);
@@ -460,7 +460,7 @@ private slots:
     void createTemplateJoinsFingers()
     {
         EnrolledReader fixture;
-        QVERIFY(fixture.Prepare(u"alice-thumb"_s));
+        QVERIFY(fixture.Enrol(u"alice-thumb"_s));
         std::string index, captured;
         QVERIFY(fixture.reader.Place(u"alice-index"_s, {u"--times"_s, u"2"_s}));
         QCOMPARE(Enroll(fixture.session, &index), 0u);
@@ -506,19 +506,17 @@ private slots:
 
     void toolTemplatesMatchCapturesOfTheirFinger()
     {
-        SimReader reader;
+        OpenReader fixture;
         QString output;
-        QCOMPARE(reader.Run({u"template"_s, u"alice"_s, u"bob"_s}, &output), 0);
+        QCOMPARE(fixture.reader.Run({u"template"_s, u"alice"_s, u"bob"_s}, &output), 0);
         const auto lines = output.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
 
-        Session session;
-        QCOMPARE(TrivAPI_OpenDevice(session, TRIVAPI_DEVICE_AUTO), 0u);
         std::string captured;
-        QVERIFY(reader.Place(u"bob"_s));
-        QCOMPARE(Capture(session, &captured), 0u);
-        QVERIFY(!Matches(session, captured, lines[0].toStdString()));
-        QVERIFY(Matches(session, captured, lines[1].toStdString()));
+        QVERIFY(fixture.Prepare({u"place"_s, u"bob"_s}));
+        QCOMPARE(Capture(fixture.session, &captured), 0u);
+        QVERIFY(!Matches(fixture.session, captured, lines[0].toStdString()));
+        QVERIFY(Matches(fixture.session, captured, lines[1].toStdString()));
     }
 
     void configFileSetsTheReaders()
