@@ -125,6 +125,20 @@ void CoFreeUnusedLibraries() {
   });
 }
 
+HRESULT RunServerRegistration(const std::string& serverPath, bool install, std::string* error) {
+  void* library = dlopen(serverPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) {
+    if (error) *error = dlerror();
+    return CO_E_DLLNOTFOUND;
+  }
+  const char* exportName = install ? "DllRegisterServer" : "DllUnregisterServer";
+  const auto entry = reinterpret_cast<DllRegisterServerFunction>(dlsym(library, exportName));
+  const HRESULT result = entry ? entry() : CO_E_ERRORINDLL;
+  if (!entry && error) *error = std::string("no ") + exportName;
+  dlclose(library);
+  return result;
+}
+
 HRESULT CallByName(IDispatch& object, std::u16string_view member, std::uint16_t flags,
                    std::span<const Variant> args, Variant* result) {
   DISPID id = DISPID_UNKNOWN;

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <span>
+#include <string>
 #include <string_view>
 
 // The client side: find a class in the class registry, load its server and create objects; call
@@ -48,6 +49,11 @@ HRESULT CallByName(IDispatch& object, std::u16string_view member, std::uint16_t 
                    std::span<const Variant> args, Variant* result = nullptr);
 HRESULT CallByName(IDispatch& object, std::u16string_view member, std::uint16_t flags,
                    std::initializer_list<Variant> args = {}, Variant* result = nullptr);
+
+// Loads the server library and runs its DllRegisterServer (install) or DllUnregisterServer, as a
+// registrar does. CO_E_DLLNOTFOUND when it does not load (the loader's message in *error),
+// CO_E_ERRORINDLL when it lacks the export; otherwise the export's result.
+HRESULT RunServerRegistration(const std::string& serverPath, bool install, std::string* error = nullptr);
 
 // The exports of an in-process server.
 using DllGetClassObjectFunction = HRESULT (*)(const CLSID& clsid, const IID& iid, void** object);

@@ -13,8 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include <dlfcn.h>
-
 namespace {
 
 struct Options {
@@ -47,23 +45,12 @@ std::string LoadPath(const std::string& server) {
 
 int Run(const Options& options) {
   const char* exportName = options.unregister ? "DllUnregisterServer" : "DllRegisterServer";
-  void* library = dlopen(LoadPath(options.server).c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!library) {
-    std::fprintf(stderr, "horavant-regsvr: cannot load %s: %s\n", options.server.c_str(), dlerror());
-    return 3;
-  }
-  const auto entry = reinterpret_cast<automation::DllRegisterServerFunction>(dlsym(library, exportName));
-  if (!entry) {
-    std::fprintf(stderr, "horavant-regsvr: %s has no %s\n", options.server.c_str(), exportName);
-    dlclose(library);
-    return 4;
-  }
-  const automation::HRESULT result = entry();
-  dlclose(library);
+  std::string error;
+  const automation::HRESULT result = automation::RunServerRegistration(LoadPath(options.server), !options.unregister, &error);
   if (automation::Failed(result)) {
-    std::fprintf(stderr, "horavant-regsvr: %s in %s failed: %s\n", exportName, options.server.c_str(),
-                 automation::ResultText(result).c_str());
-    return 5;
+    std::fprintf(stderr, "horavant-regsvr: %s in %s failed: %s%s%s\n", exportName, options.server.c_str(),
+                 automation::ResultText(result).c_str(), error.empty() ? "" : ": ", error.c_str());
+    return result == automation::CO_E_DLLNOTFOUND ? 3 : result == automation::CO_E_ERRORINDLL ? 4 : 5;
   }
   if (!options.silent)
     std::printf("%s in %s succeeded (%s).\n", exportName, options.server.c_str(),

@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <string>
 
-#include <dlfcn.h>
-
 using namespace automation;
 
 namespace {
@@ -25,7 +23,7 @@ public:
     setenv("HORAVANT_AUTOMATION_REGISTRY", (m_directory + "/registry").c_str(), 1);
     setenv("HORAVANT_SIM_SPOOL", m_directory.c_str(), 1);
     setenv("HORAVANT_SIM_DEVICES", "1,2,3", 1);
-    call("DllRegisterServer");
+    RunServerRegistration(TRIVANE_COM_LIBRARY, true);
   }
   ~RegisteredServer() {
     CoFreeUnusedLibraries();
@@ -40,11 +38,6 @@ public:
   }
 
 private:
-  void call(const char* name) {
-    void* library = dlopen(TRIVANE_COM_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    if (auto entry = reinterpret_cast<DllRegisterServerFunction>(dlsym(library, name))) entry();
-    dlclose(library);
-  }
   std::string m_directory;
 };
 

@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <string>
 
-#include <dlfcn.h>
-
 using namespace automation;
 
 namespace {
@@ -37,15 +35,6 @@ std::string Output(const std::string& command) {
   }
   while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
   return output;
-}
-
-bool Register(const std::string& server, const char* exportName) {
-  void* library = dlopen(server.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!library) return false;
-  const auto entry = reinterpret_cast<DllRegisterServerFunction>(dlsym(library, exportName));
-  const bool done = entry && Succeeded(entry());
-  dlclose(library);
-  return done;
 }
 
 // One object's life: the members that allocate on either side of the SDK boundary.
@@ -91,12 +80,12 @@ int main(int argc, char** argv) {
   const std::u16string alice = WideFromNarrow(Output(tool + " template alice"));
   const std::u16string alicePaid = WideFromNarrow(Output(tool + " template alice --payload paid"));
   Check(!alice.empty() && !alicePaid.empty(), "templates from the tool");
-  Check(Register(server, "DllRegisterServer"), "register");
+  Check(Succeeded(RunServerRegistration(server, true)), "register");
   for (int i = 0; i < cycles; ++i) {
     Cycle(alice, alicePaid);
     if (i % 100 == 99) CoFreeUnusedLibraries();
   }
-  Check(Register(server, "DllUnregisterServer"), "unregister");
+  Check(Succeeded(RunServerRegistration(server, false)), "unregister");
   CoFreeUnusedLibraries();
   std::filesystem::remove_all(directory);
   std::printf("%d cycles, %d failures\n", cycles, g_failures);
