@@ -398,6 +398,50 @@ void TDBManager::ClearPool()
     m_busy.clear();
 }
 
+void TDBManager::BeginTransaction()
+{
+    RequireConnection();
+    QSqlDatabase db = CurrentDatabase();
+    if (!db.transaction())
+        throw EDatabaseError(db.lastError().text().trimmed());
+    m_inTransaction = true;
+}
+
+void TDBManager::Commit()
+{
+    QSqlDatabase db = CurrentDatabase();
+    if (!db.commit())
+        throw EDatabaseError(db.lastError().text().trimmed());
+    m_inTransaction = false;
+}
+
+void TDBManager::Rollback() noexcept
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    CurrentDatabase().rollback(); // a connection that broke has nothing left to roll back
+}
+
+TDBTransaction::TDBTransaction(TDBManager& manager) : m_manager(manager), m_owner(!manager.InTransaction())
+{
+    if (m_owner)
+        m_manager.BeginTransaction();
+}
+
+TDBTransaction::~TDBTransaction()
+{
+    if (m_owner && !m_finished)
+        m_manager.Rollback();
+}
+
+void TDBTransaction::Commit()
+{
+    if (m_owner && !m_finished)
+        m_manager.Commit();
+    m_finished = true;
+}
+
 int TDBManager::PoolCount() const
 {
     QMutexLocker lock(&m_poolLock);

@@ -108,6 +108,14 @@ public:
     // Frees every pooled query; call it before the connection is closed, removed or replaced.
     void ClearPool();
 
+    // One transaction on the connection of the current mode (TDBTransaction below is the usual way).
+    // BeginTransaction and Commit raise EDatabaseError when the driver refuses; Rollback never
+    // raises, as it runs while another failure is on its way.
+    void BeginTransaction();
+    void Commit();
+    void Rollback() noexcept;
+    bool InTransaction() const { return m_inTransaction; }
+
     // Pool inspection for tests and diagnostics.
     int PoolCount() const;
     bool IsSlotBusy(int slot) const;
@@ -128,6 +136,7 @@ private:
     QString m_serverConnection;
     bool m_serverMode = false;
     int m_startedDialect = 0;
+    bool m_inTransaction = false;
     mutable QMutex m_poolLock;
     std::vector<std::unique_ptr<TQuery>> m_pool;
     std::vector<bool> m_busy;
@@ -146,4 +155,21 @@ public:
 private:
     TDBManager& m_manager;
     TQuery* m_query;
+};
+
+// The statements of a scope as one transaction: begun on construction, rolled back on destruction
+// unless Commit() ran. Inside a transaction already open it joins that one and leaves commit and
+// rollback to its owner, so a function that needs a transaction can be called from one that has it.
+class TDBTransaction final {
+public:
+    explicit TDBTransaction(TDBManager& manager);
+    ~TDBTransaction();
+    TDBTransaction(const TDBTransaction&) = delete;
+    TDBTransaction& operator=(const TDBTransaction&) = delete;
+    void Commit();
+
+private:
+    TDBManager& m_manager;
+    bool m_owner;
+    bool m_finished = false;
 };
