@@ -67,8 +67,6 @@ public:
     QString GetDBDateFormat();
     // GETSERVERTIME: the database server's clock. Punch times come from here.
     TDateTime GetServerTime();
-    // Sets the computer's clock (clock_settime). False with *error filled when not permitted.
-    static bool SetSystemClock(TDateTime value, QString* error = nullptr);
 
     // ---- State -----------------------------------------------------------------------------
 
@@ -112,7 +110,7 @@ public:
     void SetLanguage(int appLanguage);
     // The help pages of the current language ("<dir>/en" or "<dir>/es"), extracted from the
     // program's resources into the cache directory on first use.
-    QString HelpFile() const;
+    const QString& HelpFile() const { return m_helpFile; }
     // The local file of a topic page ("welcome.html"); opening it is the caller's (QDesktopServices).
     // A missing page still gives its path: no error is shown for missing help.
     QString HelpTopicPath(const QString& topic) const;
@@ -191,15 +189,20 @@ signals:
 private:
     bool ConnectOrChangeSettings(TStartupPrompts& prompts);
     bool EnsureTables(TStartupPrompts& prompts);
+    bool ReadDatabaseSettings(TStartupPrompts& prompts);
     void SynchronizeClock(TStartupPrompts& prompts);
-    void StopProgram(TStartupPrompts& prompts);
+    bool CannotContinueAfter(TStartupPrompts& prompts, const QString& message);
     void CloseConnections();
-    QStringList ReadUserName(int employeeId); // first name, last name; empty when unknown
+    void SaveSettings(TStartupPrompts& prompts);
+    void UpdateHelpFile();
+    // FIRSTNAME and LASTNAME of GETUSERNAME; false for an unknown employee.
+    bool ReadUserName(int employeeId, QString& firstName, QString& lastName);
 
     QString m_programDirectory;
     QString m_productName;
     QString m_productVersion;
     QString m_dbDateFormat;
+    QString m_helpFile;
     QString m_localConnection;
     QString m_serverConnection;
     bool m_cannotContinue = false;

@@ -1,19 +1,22 @@
 #include "uClock.h"
 
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
 namespace {
 
-TClock::TSource& Source()
+std::unique_ptr<TClock>& Installed()
 {
-    static TClock::TSource source;
-    return source;
+    static std::unique_ptr<TClock> clock = std::make_unique<TClock>();
+    return clock;
 }
 
 } // namespace
 
 QDateTime TClock::CurrentDateTime()
 {
-    const TSource& source = Source();
-    return source ? source() : QDateTime::currentDateTime();
+    return Installed()->LocalNow();
 }
 
 TDateTime TClock::Now()
@@ -21,7 +24,30 @@ TDateTime TClock::Now()
     return DateTimeConv::FromQDateTime(CurrentDateTime());
 }
 
-void TClock::SetSource(TSource source)
+bool TClock::SetSystemTime(const QDateTime& localTime, QString* error)
 {
-    Source() = std::move(source);
+    return Installed()->SetLocalTime(localTime, error);
+}
+
+void TClock::Install(std::unique_ptr<TClock> clock)
+{
+    Installed() = clock ? std::move(clock) : std::make_unique<TClock>();
+}
+
+QDateTime TClock::LocalNow() const
+{
+    return QDateTime::currentDateTime();
+}
+
+bool TClock::SetLocalTime(const QDateTime& localTime, QString* error)
+{
+    const qint64 msecs = localTime.toMSecsSinceEpoch();
+    timespec value{};
+    value.tv_sec = time_t(msecs / 1000);
+    value.tv_nsec = long(msecs % 1000) * 1000000L;
+    if (clock_settime(CLOCK_REALTIME, &value) == 0)
+        return true;
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
 }
