@@ -1,9 +1,6 @@
 // DBConnection: the local SQLite file with its Access functions, and how a failed connection reads.
 
-#include "TestServers.h"
-#include "uDBConnection.h"
-#include "uDBManager.h"
-#include "uSQLStringsHolder.h"
+#include "DBTestBackend.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -13,44 +10,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
-QString UniqueConnectionName()
+// The single value of a one-row, one-column SELECT.
+TField Value(TDBManager& manager, const QString& expression)
 {
-    static int sequence = 0;
-    return u"tst_dbconnection_%1"_s.arg(++sequence);
+    TQueryReleaser query(manager, manager.Open(u"SELECT "_s + expression + u" AS V"_s));
+    return query->FieldByName(u"V"_s);
 }
-
-// A fresh local database in a temporary directory, opened as the program opens it.
-class TLocalDatabase final {
-public:
-    TLocalDatabase() : m_name(UniqueConnectionName())
-    {
-        DBConnection::Open(Dialect::LOCAL, {QString(), m_dir.filePath(u"local.db"_s), QString(), QString()}, m_name);
-        m_manager.SetLocalConnection(m_name);
-    }
-    ~TLocalDatabase()
-    {
-        m_manager.ClearPool();
-        DBConnection::Close(m_name);
-    }
-
-    TDBManager& Manager() { return m_manager; }
-
-    // The single value of a one-row, one-column SELECT.
-    TField Value(const QString& expression)
-    {
-        TQueryReleaser query(m_manager, m_manager.Open(u"SELECT "_s + expression + u" AS V"_s));
-        return query->FieldByName(u"V"_s);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_name;
-    TDBManager m_manager;
-};
 
 QString SqlText(const QString& text) { return u'\'' + QString(text).replace(u'\'', u"''"_s) + u'\''; }
 
@@ -121,8 +88,9 @@ void TestDBConnection::format()
     QFETCH(QString, dateFormat);
     QFETCH(QVariant, expected);
 
-    TLocalDatabase db;
-    const TField value = db.Value(u"format(%1, %2)"_s.arg(argument, SqlText(dateFormat)));
+    TDBTestBackend db(TDBTestBackend::Sqlite);
+    QVERIFY(db.Create());
+    const TField value = Value(db.Manager(), u"format(%1, %2)"_s.arg(argument, SqlText(dateFormat)));
     QCOMPARE(value.IsNull(), !expected.isValid());
     QCOMPARE(value.AsString(), expected.toString());
 }
@@ -130,7 +98,8 @@ void TestDBConnection::format()
 // The LOCAL statements compare stored ISO timestamps with format() of a date in the database format.
 void TestDBConnection::formatInLocalStatement()
 {
-    TLocalDatabase db;
+    TDBTestBackend db(TDBTestBackend::Sqlite);
+    QVERIFY(db.Create());
     TDBManager& manager = db.Manager();
     manager.Execute(u"CREATE TABLE CHECKRECORD (CHECKID INTEGER, CHECKINTIMESTAMP TIMESTAMP)"_s);
     manager.Execute(u"INSERT INTO CHECKRECORD VALUES (1, '2024-03-04 23:59:00'), (2, '2024-03-05 00:00:00'), "
@@ -148,9 +117,10 @@ void TestDBConnection::formatInLocalStatement()
 
 void TestDBConnection::now()
 {
-    TLocalDatabase db;
+    TDBTestBackend db(TDBTestBackend::Sqlite);
+    QVERIFY(db.Create());
     const QDateTime before = QDateTime::currentDateTime();
-    const TField value = db.Value(u"NOW()"_s);
+    const TField value = Value(db.Manager(), u"NOW()"_s);
     const QDateTime after = QDateTime::currentDateTime();
 
     static const QRegularExpression canonical(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"_s);
@@ -203,8 +173,8 @@ void TestDBConnection::refusedLogin()
     TESTSERVERS_REQUIRE(server);
     const auto drop = qScopeGuard([&] { TestServers::DropDatabase(*server); });
     const QString name = UniqueConnectionName();
-    const TConnectionSettings settings{server->host + u':' + QString::number(server->port), server->database,
-                                       server->user, server->password + u"-wrong"_s};
+    TConnectionSettings settings = SettingsOf(*server);
+    settings.Password += u"-wrong"_s;
     try {
         DBConnection::Open(dialect, settings, name);
         QFAIL("a wrong password was accepted");
@@ -223,10 +193,7 @@ void TestDBConnection::mySqlSession()
     const QString name = UniqueConnectionName();
     const auto close = qScopeGuard([&] { DBConnection::Close(name); });
 
-    const QSqlDatabase db = DBConnection::Open(
-        Dialect::MYSQL,
-        {server->host + u':' + QString::number(server->port), server->database, server->user, server->password},
-        name);
+    const QSqlDatabase db = DBConnection::Open(Dialect::MYSQL, SettingsOf(*server), name);
     QSqlQuery query(db);
     QVERIFY2(query.exec(u"SELECT @@SESSION.sql_mode, @@character_set_client, 'a\\b'"_s),
              qPrintable(query.lastError().text()));

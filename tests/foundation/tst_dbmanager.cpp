@@ -1,96 +1,14 @@
 // TDBManager: the query pool, printf-style formatting, result sets read by column name, and a round
 // trip of every value kind through SQLite, MariaDB and Firebird.
 
-#include "TestServers.h"
-#include "uDBConnection.h"
-#include "uDBManager.h"
-#include "uSQLStringsHolder.h"
+#include "DBTestBackend.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <map>
-#include <optional>
-
-using namespace Qt::StringLiterals;
-
 namespace {
-
-QString UniqueConnectionName()
-{
-    static int sequence = 0;
-    return u"tst_dbmanager_%1"_s.arg(++sequence);
-}
-
-// A database reached through a TDBManager: a SQLite file in a temporary directory, or a fresh
-// database on one of the loopback servers. Everything is closed and dropped at the end.
-class TBackend final {
-public:
-    enum Kind { Sqlite, MariaDb, Firebird };
-
-    explicit TBackend(Kind kind) : m_kind(kind), m_connectionName(UniqueConnectionName()) {}
-
-    ~TBackend()
-    {
-        m_manager.ClearPool();
-        DBConnection::Close(m_connectionName);
-        if (m_server)
-            TestServers::DropDatabase(*m_server);
-    }
-
-    // False when the server is not configured (the caller skips or fails through TESTSERVERS_REQUIRE).
-    bool Create()
-    {
-        TConnectionSettings settings;
-        if (m_kind == Sqlite) {
-            settings.DatabaseName = LocalFile();
-        } else {
-            m_server = m_kind == MariaDb ? TestServers::CreateMariaDbDatabase(u"dbmanager"_s)
-                                         : TestServers::CreateFirebirdDatabase(u"dbmanager"_s);
-            if (!m_server)
-                return false;
-            settings = {m_server->host + u':' + QString::number(m_server->port), m_server->database,
-                        m_server->user, m_server->password};
-        }
-        DBConnection::Open(Dialect(), settings, m_connectionName);
-        if (m_kind == Sqlite) {
-            m_manager.SetLocalConnection(m_connectionName);
-        } else {
-            m_manager.SetServerConnection(m_connectionName);
-            m_manager.SetServerMode(true);
-        }
-        return true;
-    }
-
-    const std::optional<TestServers::Database>& Server() const { return m_server; }
-    const QString& ConnectionName() const { return m_connectionName; }
-    QString LocalFile() const { return m_dir.filePath(u"test.db"_s); }
-    TDBManager& Manager() { return m_manager; }
-    Kind GetKind() const { return m_kind; }
-    int Dialect() const
-    {
-        return m_kind == Sqlite ? Dialect::LOCAL : m_kind == MariaDb ? Dialect::MYSQL : Dialect::INTERBASE;
-    }
-
-    // Column types for a memo and a blob as each server spells them.
-    QString MemoType() const
-    {
-        return m_kind == MariaDb ? u"LONGTEXT"_s : m_kind == Firebird ? u"BLOB SUB_TYPE TEXT"_s : u"TEXT"_s;
-    }
-    QString BlobType() const { return m_kind == MariaDb ? u"LONGBLOB"_s : u"BLOB"_s; }
-    QString DateTimeType() const { return m_kind == MariaDb ? u"DATETIME"_s : u"TIMESTAMP"_s; }
-    QString FloatType() const { return u"DOUBLE PRECISION"_s; }
-
-private:
-    Kind m_kind;
-    QTemporaryDir m_dir;
-    QString m_connectionName;
-    std::optional<TestServers::Database> m_server;
-    TDBManager m_manager;
-};
 
 // Quote doubling as the statement holder does it for values spliced into SQL text.
 QString Quoted(QString text) { return text.replace(u'\'', u"''"_s); }
@@ -169,7 +87,7 @@ void TestDBManager::pool()
     QFETCH(QList<int>, openedSlots);
     QFETCH(int, poolCount);
 
-    TBackend db(TBackend::Sqlite);
+    TDBTestBackend db(TDBTestBackend::Sqlite);
     QVERIFY(db.Create());
     TDBManager& manager = db.Manager();
     manager.Execute(u"CREATE TABLE T (ID INTEGER)"_s);
@@ -197,7 +115,7 @@ void TestDBManager::pool()
 
 void TestDBManager::openWithEmptySqlLeavesSlotBusy()
 {
-    TBackend db(TBackend::Sqlite);
+    TDBTestBackend db(TDBTestBackend::Sqlite);
     QVERIFY(db.Create());
     TDBManager& manager = db.Manager();
 
@@ -210,7 +128,7 @@ void TestDBManager::openWithEmptySqlLeavesSlotBusy()
 
 void TestDBManager::executeFailureReleasesSlotAndNamesCause()
 {
-    TBackend db(TBackend::Sqlite);
+    TDBTestBackend db(TDBTestBackend::Sqlite);
     QVERIFY(db.Create());
     TDBManager& manager = db.Manager();
     const QString sql = u"INSERT INTO NOSUCHTABLE (ID) VALUES (1)"_s;
@@ -229,7 +147,7 @@ void TestDBManager::executeFailureReleasesSlotAndNamesCause()
 
 void TestDBManager::clearPoolThenOpenMakesFreshQuery()
 {
-    TBackend db(TBackend::Sqlite);
+    TDBTestBackend db(TDBTestBackend::Sqlite);
     QVERIFY(db.Create());
     TDBManager& manager = db.Manager();
     TQuery* before = manager.Open(u"SELECT 1 AS ONE"_s);
@@ -273,7 +191,7 @@ void TestDBManager::noConnection()
     QFETCH(QString, operation);
     QFETCH(QString, message);
 
-    TBackend db(TBackend::Sqlite);
+    TDBTestBackend db(TDBTestBackend::Sqlite);
     QVERIFY(db.Create());
     db.Manager().Execute(u"CREATE TABLE T (ID INTEGER)"_s);
     const QString closedName = UniqueConnectionName();
@@ -387,7 +305,7 @@ void TestDBManager::formatSqlErrors()
 
 void TestDBManager::resultSet()
 {
-    TBackend db(TBackend::Sqlite);
+    TDBTestBackend db(TDBTestBackend::Sqlite);
     QVERIFY(db.Create());
     TDBManager& manager = db.Manager();
     manager.Execute(u"CREATE TABLE EMPLOYEES (EMPLOYEEID INTEGER, LASTNAME TEXT)"_s);
@@ -476,15 +394,15 @@ void TestDBManager::fieldConversions()
 void TestDBManager::roundTrip_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::newRow("SQLite") << int(TBackend::Sqlite);
-    QTest::newRow("MariaDB") << int(TBackend::MariaDb);
-    QTest::newRow("Firebird") << int(TBackend::Firebird);
+    QTest::newRow("SQLite") << int(TDBTestBackend::Sqlite);
+    QTest::newRow("MariaDB") << int(TDBTestBackend::MariaDb);
+    QTest::newRow("Firebird") << int(TDBTestBackend::Firebird);
 }
 
 void TestDBManager::roundTrip()
 {
     QFETCH(int, kind);
-    TBackend db(static_cast<TBackend::Kind>(kind));
+    TDBTestBackend db(static_cast<TDBTestBackend::Kind>(kind));
     if (!db.Create())
         TESTSERVERS_REQUIRE(db.Server());
     TDBManager& manager = db.Manager();
