@@ -62,7 +62,7 @@ TDateTime DateTimeFromText(const QString& text)
         iso[10] = u'T';
     const QDateTime dateTime = QDateTime::fromString(iso, Qt::ISODateWithMs);
     if (dateTime.isValid())
-        return DateTimeConv::FromQDateTime(QDateTime(dateTime.date(), dateTime.time()));
+        return DateTimeConv::FromQDateTime(dateTime);
     const QDate date = QDate::fromString(trimmed, Qt::ISODate);
     if (date.isValid())
         return DateTimeConv::FromQDate(date);
@@ -104,8 +104,6 @@ int TField::AsInteger() const
     const double number = m_value.toDouble(&ok);
     if (ok)
         return int(std::lround(number));
-    if (m_value.typeId() == QMetaType::Bool)
-        return m_value.toBool() ? 1 : 0;
     throw EDatabaseError(
         QCoreApplication::translate("TDBManager", "'%1' is not a valid integer value", "stINVALIDINTEGER").arg(AsString()));
 }
@@ -130,11 +128,8 @@ TDateTime TField::AsDateTime() const
     if (m_null)
         return 0.0;
     switch (m_value.typeId()) {
-    case QMetaType::QDateTime: {
-        // The wall-clock time the database names, whatever zone Qt attached to it.
-        const QDateTime value = m_value.toDateTime();
-        return DateTimeConv::FromQDateTime(QDateTime(value.date(), value.time()));
-    }
+    case QMetaType::QDateTime: // the wall-clock time the database names
+        return DateTimeConv::FromQDateTime(m_value.toDateTime());
     case QMetaType::QDate:
         return DateTimeConv::FromQDate(m_value.toDate());
     case QMetaType::QTime:
