@@ -369,11 +369,12 @@ void TDBManager::Release(TQuery* query)
     if (!query)
         return;
     QMutexLocker lock(&m_poolLock);
-    const auto slot = size_t(query->Tag());
-    if (slot >= m_pool.size() || m_pool[slot].get() != query)
-        return; // not one of ours (or from before ClearPool)
+    // Looked up by address, so a query from before ClearPool is not even touched.
+    const auto owned = std::find_if(m_pool.begin(), m_pool.end(), [&](const auto& pooled) { return pooled.get() == query; });
+    if (owned == m_pool.end())
+        return;
     query->Close();
-    m_busy[slot] = false;
+    m_busy[size_t(query->Tag())] = false;
 }
 
 bool TDBManager::IsConnected() const

@@ -157,7 +157,7 @@ void TestDBManager::clearPoolThenOpenMakesFreshQuery()
     manager.ClearPool(); // frees both, busy or not
     QCOMPARE(manager.PoolCount(), 0);
     QVERIFY(!manager.IsSlotBusy(0));
-    Q_UNUSED(before);
+    manager.Release(before); // freed by ClearPool: ignored without being touched
 
     TQueryReleaser after(manager, manager.Open(u"SELECT 3 AS THREE"_s));
     QCOMPARE(after->Tag(), 0);
