@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSqlDriver>
-#include <QSqlError>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -26,27 +24,6 @@ QString WithoutBlanks(const QString& line)
     QString result = line;
     result.removeIf([](QChar c) { return c.isSpace(); });
     return result;
-}
-
-// Runs `work` inside a transaction of `connection` when its driver has transactions.
-template <typename Work> void InTransaction(QSqlDatabase connection, Work work)
-{
-    if (!connection.driver()->hasFeature(QSqlDriver::Transactions)) {
-        work();
-        return;
-    }
-    if (!connection.transaction())
-        throw EDatabaseError(Translate("A transaction cannot be started: %1", "stTRANSACTIONERROR")
-                                 .arg(connection.lastError().text()));
-    try {
-        work();
-    } catch (...) {
-        connection.rollback();
-        throw;
-    }
-    if (!connection.commit())
-        throw EDatabaseError(Translate("A transaction cannot be committed: %1", "stCOMMITERROR")
-                                 .arg(connection.lastError().text()));
 }
 
 } // namespace
@@ -100,16 +77,18 @@ QStringList SplitBatches(const QString& script)
     return batches;
 }
 
-void RunBatches(TDBManager& db, const QString& connectionName, const QStringList& batches)
+void RunBatches(TDBManager& db, const QStringList& batches)
 {
-    const QSqlDatabase connection = QSqlDatabase::database(connectionName, false);
-    for (const QString& batch : batches)
-        InTransaction(connection, [&] { db.Execute(batch); });
+    for (const QString& batch : batches) {
+        TDBTransaction transaction(db);
+        db.Execute(batch);
+        transaction.Commit();
+    }
 }
 
-void Run(TDBManager& db, const QString& connectionName, int dialect)
+void Run(TDBManager& db, int dialect)
 {
-    RunBatches(db, connectionName, SplitBatches(Read(dialect)));
+    RunBatches(db, SplitBatches(Read(dialect)));
 }
 
 const QStringList& RequiredTables()
@@ -137,7 +116,7 @@ bool TablesExist(const TDBManager& db)
     return ContainsTables(db.GetTableNames(), RequiredTables());
 }
 
-void EnsureLocalSchema(TDBManager& db, const QString& connectionName)
+void EnsureLocalSchema(TDBManager& db)
 {
     // Exact names here: a stray OLDEMPLOYEES must not hide a missing EMPLOYEES.
     QStringList existing = db.GetTableNames().toUpper().split(u',');
@@ -146,7 +125,7 @@ void EnsureLocalSchema(TDBManager& db, const QString& connectionName)
     const bool complete = std::all_of(AllTables().begin(), AllTables().end(),
                                       [&](const QString& name) { return existing.contains(name); });
     if (!complete)
-        Run(db, connectionName, Dialect::LOCAL);
+        Run(db, Dialect::LOCAL);
 }
 
 } // namespace SchemaScript

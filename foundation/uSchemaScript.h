@@ -19,12 +19,12 @@ QString Read(int dialect);
 // other lines are kept as they are and joined with line breaks. Empty batches are dropped.
 QStringList SplitBatches(const QString& script);
 
-// Runs each batch through the manager inside a transaction of `connectionName` (the connection
-// of the manager's current mode): committed on success; on failure rolled back and the error
-// passed on, the later batches not run.
-void RunBatches(TDBManager& db, const QString& connectionName, const QStringList& batches);
+// Runs each batch through the manager inside a transaction of its own (TDBTransaction on the
+// connection of the manager's current mode): committed on success; on failure rolled back and the
+// error passed on, the later batches not run.
+void RunBatches(TDBManager& db, const QStringList& batches);
 // Read, split and run the script of a dialect.
-void Run(TDBManager& db, const QString& connectionName, int dialect);
+void Run(TDBManager& db, int dialect);
 
 // The seven tables the program needs at start-up, and every table of the schema.
 const QStringList& RequiredTables();
@@ -37,6 +37,17 @@ bool TablesExist(const TDBManager& db);
 
 // The local database: when any table of the schema is missing, runs the SQLite script, which
 // creates only what is missing and adds the company settings row and station 1.
-void EnsureLocalSchema(TDBManager& db, const QString& connectionName);
+void EnsureLocalSchema(TDBManager& db);
+
+// Callers written before TDBManager had transactions of its own named the connection; it is no
+// longer needed.
+[[deprecated("drop the connection name")]] inline void Run(TDBManager& db, const QString&, int dialect)
+{
+    Run(db, dialect);
+}
+[[deprecated("drop the connection name")]] inline void EnsureLocalSchema(TDBManager& db, const QString&)
+{
+    EnsureLocalSchema(db);
+}
 
 } // namespace SchemaScript

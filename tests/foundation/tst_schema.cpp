@@ -2,9 +2,7 @@
 // batch by batch on a real SQLite file, MariaDB and Firebird, and the data module's statements
 // run on each of them.
 
-#include "TestServers.h"
-#include "uDBConnection.h"
-#include "uDBManager.h"
+#include "DBTestBackend.h"
 #include "uExceptions.h"
 #include "uSQLStringsHolder.h"
 #include "uSchemaScript.h"
@@ -18,7 +16,6 @@
 #include <QTest>
 
 #include <map>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -104,75 +101,26 @@ QStringList ColumnsOf(const QSqlDatabase& db, const QString& table)
     return columns;
 }
 
-QString UniqueConnectionName()
+QSqlDatabase ConnectionOf(const TDBTestBackend& db)
 {
-    static int sequence = 0;
-    return u"tst_schema_%1"_s.arg(++sequence);
+    return QSqlDatabase::database(db.ConnectionName(), false);
 }
 
-// A fresh database reached through a TDBManager: a SQLite file in a temporary directory or a new
-// database on a loopback server; closed and dropped at the end.
-class TFreshDatabase final {
-public:
-    explicit TFreshDatabase(int dialect) : m_dialect(dialect), m_connectionName(UniqueConnectionName()) {}
-    ~TFreshDatabase()
-    {
-        m_manager.ClearPool();
-        DBConnection::Close(m_connectionName);
-        if (m_server)
-            TestServers::DropDatabase(*m_server);
-    }
-
-    // False when the server of the dialect is not configured.
-    bool Create()
-    {
-        TConnectionSettings settings{QString(), m_dir.filePath(u"local.db"_s), QString(), QString()};
-        if (m_dialect != Dialect::LOCAL) {
-            m_server = m_dialect == Dialect::MYSQL ? TestServers::CreateMariaDbDatabase(u"schema"_s)
-                                                   : TestServers::CreateFirebirdDatabase(u"schema"_s);
-            if (!m_server)
-                return false;
-            settings = {m_server->host + u':' + QString::number(m_server->port), m_server->database,
-                        m_server->user, m_server->password};
-        }
-        DBConnection::Open(m_dialect, settings, m_connectionName);
-        if (m_dialect == Dialect::LOCAL) {
-            m_manager.SetLocalConnection(m_connectionName);
-        } else {
-            m_manager.SetServerConnection(m_connectionName);
-            m_manager.SetServerMode(true);
-        }
-        return true;
-    }
-
-    TDBManager& Manager() { return m_manager; }
-    const QString& ConnectionName() const { return m_connectionName; }
-    QSqlDatabase Connection() const { return QSqlDatabase::database(m_connectionName, false); }
-    QString LocalFile() const { return m_dir.filePath(u"local.db"_s); }
-
-    // A column (by default the first) of the first row, as text.
-    QString Scalar(const QString& sql, const QString& column = QString())
-    {
-        TQueryReleaser rows(m_manager, m_manager.Open(sql));
-        if (rows->Eof())
-            return u"(no row)"_s;
-        return rows->FieldByName(column.isEmpty() ? rows->FieldNames().first() : column).AsString();
-    }
-
-private:
-    int m_dialect;
-    QTemporaryDir m_dir;
-    QString m_connectionName;
-    std::optional<TestServers::Database> m_server;
-    TDBManager m_manager;
-};
+// A column (by default the first) of the first row, as text.
+QString Scalar(TDBManager& manager, const QString& sql, const QString& column = QString())
+{
+    TQueryReleaser rows(manager, manager.Open(sql));
+    if (rows->Eof())
+        return u"(no row)"_s;
+    return rows->FieldByName(column.isEmpty() ? rows->FieldNames().first() : column).AsString();
+}
 
 void AddServerRows()
 {
-    QTest::addColumn<int>("dialect");
-    QTest::newRow("SQLite") << int(Dialect::LOCAL);
-    QTest::newRow("MariaDB") << int(Dialect::MYSQL);
-    QTest::newRow("Firebird") << int(Dialect::INTERBASE);
+    QTest::addColumn<int>("kind");
+    QTest::newRow("SQLite") << int(TDBTestBackend::Sqlite);
+    QTest::newRow("MariaDB") << int(TDBTestBackend::MariaDb);
+    QTest::newRow("Firebird") << int(TDBTestBackend::Firebird);
 }
 
 const QString Note = u"\\' and ' OR '1'='1 -- Ñandú"_s;
@@ -278,38 +226,38 @@ private slots:
 
     void localSchemaCreatedOnceAndCompleted()
     {
-        TFreshDatabase db(Dialect::LOCAL);
+        TDBTestBackend db(TDBTestBackend::Sqlite);
         QVERIFY(db.Create());
         QVERIFY(!SchemaScript::TablesExist(db.Manager()));
-        SchemaScript::EnsureLocalSchema(db.Manager(), db.ConnectionName());
+        SchemaScript::EnsureLocalSchema(db.Manager());
         QVERIFY(SchemaScript::TablesExist(db.Manager()));
         for (const auto& [table, columns] : ExpectedTables())
-            QCOMPARE(ColumnsOf(db.Connection(), table), columns);
+            QCOMPARE(ColumnsOf(ConnectionOf(db), table), columns);
 
         // A second run, and one on a file that lost a table, add only what is missing.
         db.Manager().Execute(u"INSERT INTO EMPLOYEES (FIRSTNAME) VALUES ('Ana')"_s);
-        SchemaScript::EnsureLocalSchema(db.Manager(), db.ConnectionName());
+        SchemaScript::EnsureLocalSchema(db.Manager());
         db.Manager().Execute(u"DROP TABLE EMAILTRACKING"_s);
         db.Manager().Execute(u"CREATE TABLE OLDEMAILTRACKING (X INTEGER)"_s);
-        SchemaScript::EnsureLocalSchema(db.Manager(), db.ConnectionName());
-        QCOMPARE(ColumnsOf(db.Connection(), u"EMAILTRACKING"_s), ExpectedTables().at(u"EMAILTRACKING"_s));
-        QCOMPARE(db.Scalar(u"SELECT COUNT(*) FROM EMPLOYEES WHERE FIRSTNAME = 'Ana'"_s), u"1"_s);
-        QCOMPARE(db.Scalar(u"SELECT COUNT(*) FROM COMPANYSETTINGS"_s), u"1"_s);
-        QCOMPARE(db.Scalar(u"SELECT COUNT(*) FROM CHECKSTATIONS"_s), u"1"_s);
+        SchemaScript::EnsureLocalSchema(db.Manager());
+        QCOMPARE(ColumnsOf(ConnectionOf(db), u"EMAILTRACKING"_s), ExpectedTables().at(u"EMAILTRACKING"_s));
+        QCOMPARE(Scalar(db.Manager(), u"SELECT COUNT(*) FROM EMPLOYEES WHERE FIRSTNAME = 'Ana'"_s), u"1"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT COUNT(*) FROM COMPANYSETTINGS"_s), u"1"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT COUNT(*) FROM CHECKSTATIONS"_s), u"1"_s);
     }
 
     void failingBatchStopsTheScript()
     {
-        TFreshDatabase db(Dialect::LOCAL);
+        TDBTestBackend db(TDBTestBackend::Sqlite);
         QVERIFY(db.Create());
         const QStringList batches{u"CREATE TABLE T (A INTEGER)"_s, u"INSERT INTO T VALUES (1)"_s,
                                   u"INSERT INTO MISSING VALUES (1)"_s, u"INSERT INTO T VALUES (2)"_s};
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
-                                 SchemaScript::RunBatches(db.Manager(), db.ConnectionName(), batches));
-        QCOMPARE(db.Scalar(u"SELECT COUNT(*) FROM T"_s), u"1"_s);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, SchemaScript::RunBatches(db.Manager(), batches));
+        QCOMPARE(Scalar(db.Manager(), u"SELECT COUNT(*) FROM T"_s), u"1"_s);
 
         // No transaction is left open: the next script runs and commits.
-        SchemaScript::RunBatches(db.Manager(), db.ConnectionName(), {u"INSERT INTO T VALUES (3)"_s});
+        QVERIFY(!db.Manager().InTransaction());
+        SchemaScript::RunBatches(db.Manager(), {u"INSERT INTO T VALUES (3)"_s});
         db.Manager().ClearPool();
         DBConnection::Close(db.ConnectionName());
         QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"tst_schema_reader"_s);
@@ -334,36 +282,37 @@ private slots:
     void scriptRunsOnServer_data() { AddServerRows(); }
     void scriptRunsOnServer()
     {
-        QFETCH(int, dialect);
-        TFreshDatabase db(dialect);
+        QFETCH(int, kind);
+        TDBTestBackend db(static_cast<TDBTestBackend::Kind>(kind));
         TESTSERVERS_REQUIRE(db.Create());
-        SchemaScript::Run(db.Manager(), db.ConnectionName(), dialect);
+        SchemaScript::Run(db.Manager(), db.Dialect());
         QVERIFY(SchemaScript::TablesExist(db.Manager()));
         for (const auto& [table, columns] : ExpectedTables())
-            QCOMPARE(ColumnsOf(db.Connection(), table), columns);
-        QCOMPARE(db.Scalar(u"SELECT COUNT(*) FROM COMPANYSETTINGS"_s), u"1"_s);
-        QCOMPARE(db.Scalar(u"SELECT STATIONID FROM CHECKSTATIONS"_s), u"1"_s);
+            QCOMPARE(ColumnsOf(ConnectionOf(db), table), columns);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT COUNT(*) FROM COMPANYSETTINGS"_s), u"1"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT STATIONID FROM CHECKSTATIONS"_s), u"1"_s);
         // Defaults that statements naming fewer columns rely on.
         db.Manager().Execute(
             u"INSERT INTO CHECKOUTREASONS (REASONCODE, REASONNAME) VALUES ('0001', 'Break')"_s);
-        QCOMPARE(db.Scalar(u"SELECT REASONSTATUS FROM CHECKOUTREASONS"_s), u"1"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT REASONSTATUS FROM CHECKOUTREASONS"_s), u"1"_s);
         db.Manager().Execute(u"INSERT INTO EMPLOYEES (FIRSTNAME, LASTNAME) VALUES ('A', 'B')"_s);
-        QCOMPARE(db.Scalar(u"SELECT EMPLOYEESTATUS FROM EMPLOYEES"_s), u"1"_s);
-        QCOMPARE(db.Scalar(u"SELECT LASTOPERATION FROM EMPLOYEES"_s), u"0"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT EMPLOYEESTATUS FROM EMPLOYEES"_s), u"1"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT LASTOPERATION FROM EMPLOYEES"_s), u"0"_s);
         // The auto key follows station 1.
         db.Manager().Execute(
             u"INSERT INTO CHECKSTATIONS (STATIONNAME, LASTIPADDRESS) VALUES ('Door', '10.0.0.2')"_s);
-        QCOMPARE(db.Scalar(u"SELECT STATIONID FROM CHECKSTATIONS WHERE STATIONNAME = 'Door'"_s), u"2"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT STATIONID FROM CHECKSTATIONS WHERE STATIONNAME = 'Door'"_s),
+                 u"2"_s);
     }
 
     // One row per table written through the holder's placeholders and read back.
     void rowPerTableThroughPlaceholders_data() { AddServerRows(); }
     void rowPerTableThroughPlaceholders()
     {
-        QFETCH(int, dialect);
-        TFreshDatabase db(dialect);
+        QFETCH(int, kind);
+        TDBTestBackend db(static_cast<TDBTestBackend::Kind>(kind));
         TESTSERVERS_REQUIRE(db.Create());
-        SchemaScript::Run(db.Manager(), db.ConnectionName(), dialect);
+        SchemaScript::Run(db.Manager(), db.Dialect());
         TDBManager& manager = db.Manager();
 
         TSQLStringsHolder holder;
@@ -450,35 +399,35 @@ private slots:
             QCOMPARE(check->FieldByName(u"CHECKTYPE"_s).AsInteger(), 1);
             QVERIFY(check->FieldByName(u"REASONID"_s).IsNull());
         }
-        QCOMPARE(db.Scalar(u"SELECT REASONNAME FROM CHECKOUTREASONS"_s), u"Médico"_s);
-        QCOMPARE(db.Scalar(u"SELECT STATIONNAME FROM CHECKSTATIONS WHERE STATIONID = 2"_s),
+        QCOMPARE(Scalar(db.Manager(), u"SELECT REASONNAME FROM CHECKOUTREASONS"_s), u"Médico"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT STATIONNAME FROM CHECKSTATIONS WHERE STATIONID = 2"_s),
                  u"Front \\ door"_s);
-        QCOMPARE(db.Scalar(u"SELECT COMPANYNAME FROM COMPANYSETTINGS"_s), u"Kronvik's Ltd"_s);
-        QCOMPARE(db.Scalar(u"SELECT COMPANYADDRESS FROM COMPANYSETTINGS"_s), u"1 Main St\\"_s);
-        QCOMPARE(db.Scalar(u"SELECT EXTRATIMECOMP FROM COMPANYSETTINGS"_s), u"3"_s);
-        QCOMPARE(db.Scalar(u"SELECT FIRTEXT FROM FIRTABLE"_s), memo);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT COMPANYNAME FROM COMPANYSETTINGS"_s), u"Kronvik's Ltd"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT COMPANYADDRESS FROM COMPANYSETTINGS"_s), u"1 Main St\\"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT EXTRATIMECOMP FROM COMPANYSETTINGS"_s), u"3"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT FIRTEXT FROM FIRTABLE"_s), memo);
         {
             auto report = row(u"SELECT * FROM EMAILREPORTS"_s);
             QCOMPARE(report->FieldByName(u"EMAILADDRESS"_s).AsString(), u"a@example.com; b@example.com"_s);
             QCOMPARE(report->FieldByName(u"NEXTREPORT"_s).AsDateTime(), DateTimeConv::EncodeDate(2026, 2, 1));
             QCOMPARE(report->FieldByName(u"SENDAT"_s).AsInteger(), 23);
         }
-        QCOMPARE(db.Scalar(u"SELECT TRACKOPTIONS FROM EMAILTRACKING"_s), u"7"_s);
+        QCOMPARE(Scalar(db.Manager(), u"SELECT TRACKOPTIONS FROM EMAILTRACKING"_s), u"7"_s);
     }
 
     // Every statement of the data module's set, in the order a punch uses them, on a real database.
     void dataModuleStatementsRun_data() { AddServerRows(); }
     void dataModuleStatementsRun()
     {
-        QFETCH(int, dialect);
-        TFreshDatabase db(dialect);
+        QFETCH(int, kind);
+        TDBTestBackend db(static_cast<TDBTestBackend::Kind>(kind));
         TESTSERVERS_REQUIRE(db.Create());
-        SchemaScript::Run(db.Manager(), db.ConnectionName(), dialect);
+        SchemaScript::Run(db.Manager(), db.Dialect());
         TDBManager& manager = db.Manager();
         TSQLStringsHolderDispatcher dispatcher;
         TSQLStringsHolder holder(u"dmAppData"_s);
         holder.SetDispatcher(&dispatcher);
-        dispatcher.SetActiveLanguage(dialect);
+        dispatcher.SetActiveLanguage(db.Dialect());
 
         const auto statement = [&](const QString& name, const QStringList& params = {}) {
             holder.ClearParams();
@@ -486,7 +435,9 @@ private slots:
             holder.Params() += params;
             return holder.GetStatement(name);
         };
-        const auto scalar = [&](const QString& sql, const QString& column) { return db.Scalar(sql, column); };
+        const auto scalar = [&](const QString& sql, const QString& column) {
+            return Scalar(db.Manager(), sql, column);
+        };
 
         // On an empty database, before any group exists.
         QCOMPARE(scalar(statement(u"GETDATEFORMAT"_s), u"DBDATEFORMAT"_s), u"yyyy-mm-dd"_s);
