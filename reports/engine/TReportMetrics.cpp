@@ -13,6 +13,8 @@ constexpr double PixelsPerInch = PixelsPerPoint * 72.0;
 // lines closer (the Wine one at exactly its size, which makes lines touch), so a line is never
 // shorter than this: pages then hold the lines they were designed for.
 constexpr double MinimumLineSpacing = 1.20703125;
+// Widths of texts up to this length are remembered; longer ones (memo lines being fitted) rarely repeat.
+constexpr qsizetype CachedTextLength = 32;
 
 // Only the regular face: the package's bold face has regular outlines on bold advances (Wine
 // emboldens it itself), so Qt's synthetic bold of the regular face prints better.
@@ -54,32 +56,38 @@ QFont TReportMetrics::DeviceFont(const TReportFont& font)
     return result;
 }
 
-const QFontMetricsF& TReportMetrics::Metrics(const TReportFont& font)
+TReportMetrics::FontEntry& TReportMetrics::Entry(const TReportFont& font)
 {
-    for (const auto& [known, metrics] : m_metrics) {
-        if (known == font)
-            return metrics;
+    for (FontEntry& entry : m_fonts) {
+        if (entry.Font == font)
+            return entry;
     }
-    m_metrics.emplace_back(font, QFontMetricsF(MeasuringFont(font)));
-    return m_metrics.back().second;
+    m_fonts.push_back({font, QFontMetricsF(MeasuringFont(font)), {}});
+    return m_fonts.back();
 }
 
 double TReportMetrics::TextWidth(const QString& text, const TReportFont& font)
 {
-    return Metrics(font).horizontalAdvance(text) / PixelsPerInch;
+    FontEntry& entry = Entry(font);
+    if (text.size() > CachedTextLength)
+        return entry.Metrics.horizontalAdvance(text) / PixelsPerInch;
+    auto cached = entry.Widths.constFind(text);
+    if (cached == entry.Widths.constEnd())
+        cached = entry.Widths.insert(text, entry.Metrics.horizontalAdvance(text) / PixelsPerInch);
+    return *cached;
 }
 
 double TReportMetrics::LineHeight(const TReportFont& font)
 {
-    return std::max(Metrics(font).lineSpacing() / PixelsPerInch, font.Size * MinimumLineSpacing / 72.0);
+    return std::max(Entry(font).Metrics.lineSpacing() / PixelsPerInch, font.Size * MinimumLineSpacing / 72.0);
 }
 
 double TReportMetrics::Ascent(const TReportFont& font)
 {
-    return Metrics(font).ascent() / PixelsPerInch;
+    return Entry(font).Metrics.ascent() / PixelsPerInch;
 }
 
 double TReportMetrics::Descent(const TReportFont& font)
 {
-    return Metrics(font).descent() / PixelsPerInch;
+    return Entry(font).Metrics.descent() / PixelsPerInch;
 }

@@ -4,7 +4,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <utility>
+#include <QHash>
 #include <vector>
 
 // Font measurement in inches, independent of any screen or printer, so a report lays out the
@@ -22,9 +22,14 @@ public:
     static QFont DeviceFont(const TReportFont& font);
 
 private:
-    const QFontMetricsF& Metrics(const TReportFont& font);
+    struct FontEntry {
+        TReportFont Font;
+        QFontMetricsF Metrics;
+        QHash<QString, double> Widths; // short texts repeat a lot in a report: headings, "0:00"
+    };
+    FontEntry& Entry(const TReportFont& font);
 
-    std::vector<std::pair<TReportFont, QFontMetricsF>> m_metrics; // a report uses a handful of fonts
+    std::vector<FontEntry> m_fonts; // a report uses a handful of fonts
 };
 
 // Makes the fonts the reports ask for available: where the system knows no "Tahoma", the

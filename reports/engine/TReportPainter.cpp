@@ -29,9 +29,13 @@ bool TReportPainter::DrawPage(QPainter& painter, const TReportPage& page, double
     painter.save();
     painter.setPen(QPen(Qt::black, PenWidth * dpiX));
     painter.setBrush(Qt::NoBrush);
+    const TReportFont* font = nullptr;
     for (const TReportItem& item : page.Items) {
         if (const auto* text = std::get_if<TReportText>(&item)) {
-            painter.setFont(TReportMetrics::DeviceFont(text->Font));
+            if (!font || !(*font == text->Font)) { // setting a font is costly; runs share a few
+                font = &text->Font;
+                painter.setFont(TReportMetrics::DeviceFont(*font));
+            }
             painter.drawText(QPointF(text->X * dpiX, text->Y * dpiY), text->Text);
         } else if (const auto* box = std::get_if<TReportRect>(&item)) {
             painter.drawRect(rect(box->X1, box->Y1, box->X2, box->Y2));
