@@ -1,0 +1,56 @@
+#pragma once
+
+// A data module started on a fresh database of one kind, with the schema and nothing else: a
+// SQLite file in a temporary directory, or a new database on one of the loopback servers of
+// scripts/test. Groups and employees are added with ids of the test's choosing.
+
+#include "TestServers.h"
+#include "dmAppData.h"
+
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+class TClockTestDatabase final
+{
+public:
+    enum TBackend { Sqlite, MariaDb, Firebird };
+
+    // "sqlite", "mariadb", "firebird".
+    static QString Name(TBackend backend);
+    static const QList<TBackend>& AllBackends();
+
+    explicit TClockTestDatabase(TBackend backend);
+    ~TClockTestDatabase();
+    TClockTestDatabase(const TClockTestDatabase&) = delete;
+    TClockTestDatabase& operator=(const TClockTestDatabase&) = delete;
+
+    // Makes the database and starts the data module on it (settings in this fixture's own
+    // directory; missing tables created). False when the server is not configured; raises
+    // std::runtime_error when the data module cannot continue.
+    bool Start();
+
+    TBackend Backend() const { return m_backend; }
+    TdtmAppData& AppData() { return *m_appData; }
+    QSqlDatabase Database() const;
+
+    // Runs a statement on the data module's connection, outside its manager; raises
+    // std::runtime_error with the driver's text when it fails.
+    void Execute(const QString& sql) const;
+    // The first column of the first row (invalid when there is none).
+    QVariant Scalar(const QString& sql) const;
+
+    // EMPLOYEEGROUPS row `groupId` with the same schedule on Monday..Saturday (times "HH:mm", empty
+    // for null) and Sunday without schedule (_S 0) and `sundayMinutes` to work.
+    void AddGroup(int groupId, const QStringList& startBreakEndTimes, int minutesToWork, int tolerance,
+                  bool checkInEarly, int sundayMinutes = 0) const;
+    void AddEmployee(int employeeId, int groupId) const;
+
+private:
+    TBackend m_backend;
+    QTemporaryDir m_dir;
+    std::optional<TestServers::Database> m_server;
+    std::unique_ptr<TdtmAppData> m_appData;
+};
