@@ -54,19 +54,6 @@ QList<TIdEntry> TIdentification::Employees(const QString& listFilter)
     return employees;
 }
 
-QList<TCheckOutReason> TIdentification::CheckOutReasons()
-{
-    m_statements->ClearParams();
-    TDBManager& db = m_appData.DBManager();
-    const TQueryReleaser rows(db, db.Open(m_statements->GetStatement(u"LOADCHECKOUTREASONS"_s)));
-    QList<TCheckOutReason> reasons;
-    for (; !rows->Eof(); rows->Next()) {
-        reasons.append({rows->FieldByName(u"REASONID"_s).AsInteger(), rows->FieldByName(u"REASONCODE"_s).AsString(),
-                        rows->FieldByName(u"REASONNAME"_s).AsString()});
-    }
-    return reasons;
-}
-
 TEmployeeAuthInfo TIdentification::ReadEmployee(int employeeId)
 {
     m_statements->ClearParams();

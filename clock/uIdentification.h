@@ -37,13 +37,6 @@ struct TIdEntry {
     int Id = 0;
 };
 
-// An active check-out reason as stored (the list text is the reasons catalog's).
-struct TCheckOutReason {
-    int ReasonId = 0;
-    QString Code;
-    QString Name;
-};
-
 // The identification columns of one employee (USERINFO).
 struct TEmployeeAuthInfo {
     int EmployeeId = 0;
@@ -70,7 +63,7 @@ struct TFingerprintMatch {
     int GroupId = 0;
 };
 
-// The database side of identifying the person at the clock: the pick lists, an employee's
+// The database side of identifying the person at the clock: the employee list, an employee's
 // credentials, bar-code lookup, the refusal rules of each mode and the one-to-many fingerprint
 // search. The identification dialog (clock/forms/fPassword.h) puts the people in front of it; the
 // continuous scan and the employee editor use the search alone. Statements come from its own holder
@@ -90,8 +83,6 @@ public:
     static QString ListFilter(TPasswordMode mode);
     // Active employees admitted by `listFilter`, "LASTNAME, FIRSTNAME" with EMPLOYEEID, in result order.
     QList<TIdEntry> Employees(const QString& listFilter);
-    // The reasons in use, in result order.
-    QList<TCheckOutReason> CheckOutReasons();
     // Raises Exception "The user is invalid!" when the employee does not exist.
     TEmployeeAuthInfo ReadEmployee(int employeeId);
     // The employee's stored template text; empty without one.
