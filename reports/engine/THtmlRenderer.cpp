@@ -13,6 +13,17 @@ QString Inches(double value)
     return QString::number(value, 'f', 4) + QLatin1String("in");
 }
 
+// A family name as a quoted CSS string: only characters that cannot end the string or the rule.
+QString CssName(const QString& family)
+{
+    QString name;
+    for (const QChar c : family) {
+        if (c.isLetterOrNumber() || c == u' ' || c == u'-' || c == u'_')
+            name += c;
+    }
+    return name;
+}
+
 class HtmlWriter final {
 public:
     explicit HtmlWriter(const TReportDocument& document) : m_document(document) {}
@@ -53,7 +64,7 @@ private:
         return QStringLiteral(".f%1{font-family:'%2',sans-serif;font-size:%3pt;line-height:%4;font-weight:%5;"
                               "text-decoration:%6}\n")
             .arg(index)
-            .arg(QString(font.Family).remove(u'\'').remove(u'}').remove(u';'))
+            .arg(CssName(font.Family))
             .arg(font.Size)
             .arg(Inches(m_metrics.Ascent(font) + m_metrics.Descent(font)),
                  font.Bold ? QLatin1String("bold") : QLatin1String("normal"),

@@ -99,6 +99,20 @@ TReportDocument Document()
     return writer.TakeDocument();
 }
 
+TReportDocument NumberedPages(int count)
+{
+    TReportWriter writer;
+    for (int page = 1; page <= count; ++page) {
+        if (page > 1)
+            writer.NewPage();
+        writer.NewLine();
+        writer.PrintLeft(QStringLiteral("Página %1").arg(page), 1);
+        for (int rule = 0; rule < page; ++rule)
+            writer.Rectangle(1, 1 + rule, 7.5, 1.2 + rule);
+    }
+    return writer.TakeDocument();
+}
+
 QStringList Words(const QString& text)
 {
     static const QRegularExpression whiteSpace(QStringLiteral("\\s+"));

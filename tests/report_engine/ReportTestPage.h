@@ -16,6 +16,9 @@ QByteArray Jpeg(int width, int height);
 // centred columns; a memo; a second page begun by NewPage. Spanish text on purpose.
 TReportDocument Document();
 
+// Pages that differ at a glance: page n says "Página n" and carries n rules.
+TReportDocument NumberedPages(int count);
+
 // The words of a text, split at white space, for comparing outputs.
 QStringList Words(const QString& text);
 

@@ -1,24 +1,11 @@
 #include "ReportTestPage.h"
 #include "TPrinterRenderer.h"
-#include "TReportWriter.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-TReportDocument Pages(int count)
-{
-    TReportWriter writer;
-    for (int page = 1; page <= count; ++page) {
-        if (page > 1)
-            writer.NewPage();
-        writer.NewLine();
-        writer.PrintLeft(QStringLiteral("Hoja %1").arg(page), 1);
-    }
-    return writer.TakeDocument();
-}
 
 // The text of each page, pages joined by "|".
 QString PdfPages(const QString& fileName)
@@ -45,9 +32,9 @@ private slots:
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<QString>("text");
-        QTest::newRow("all") << 1 << 0 << QStringLiteral("Hoja 1|Hoja 2|Hoja 3");
-        QTest::newRow("middle") << 2 << 2 << QStringLiteral("Hoja 2");
-        QTest::newRow("to beyond the last") << 2 << 9 << QStringLiteral("Hoja 2|Hoja 3");
+        QTest::newRow("all") << 1 << 0 << QStringLiteral("Página 1|Página 2|Página 3");
+        QTest::newRow("middle") << 2 << 2 << QStringLiteral("Página 2");
+        QTest::newRow("to beyond the last") << 2 << 9 << QStringLiteral("Página 2|Página 3");
     }
     void pageRange()
     {
@@ -59,7 +46,7 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
         TPrinterRenderer renderer;
-        QVERIFY2(renderer.Print(Pages(3), printer, from, to), qPrintable(renderer.errorString()));
+        QVERIFY2(renderer.Print(ReportTestPage::NumberedPages(3), printer, from, to), qPrintable(renderer.errorString()));
         QCOMPARE(PdfPages(printer.outputFileName()), text);
     }
 
@@ -68,7 +55,7 @@ private slots:
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         TPrinterRenderer renderer;
-        QVERIFY(!renderer.Print(Pages(2), printer, 3, 0));
+        QVERIFY(!renderer.Print(ReportTestPage::NumberedPages(2), printer, 3, 0));
         QVERIFY(!renderer.errorString().isEmpty());
     }
 };

@@ -1,6 +1,5 @@
 #include "ReportTestPage.h"
 #include "TReportPreview.h"
-#include "TReportWriter.h"
 
 #include <QAction>
 #include <QLabel>
@@ -10,21 +9,6 @@
 #include <QTest>
 
 namespace {
-
-// Pages that look different: page n carries n rules.
-TReportDocument NumberedPages(int count)
-{
-    TReportWriter writer;
-    for (int page = 1; page <= count; ++page) {
-        if (page > 1)
-            writer.NewPage();
-        for (int rule = 0; rule < page; ++rule)
-            writer.Rectangle(1, 1 + rule, 7.5, 1.2 + rule);
-        writer.NewLine();
-        writer.PrintLeft(QStringLiteral("Página %1").arg(page), 1);
-    }
-    return writer.TakeDocument();
-}
 
 QImage Shown(const TReportPreview& preview)
 {
@@ -69,7 +53,7 @@ private slots:
     void paging()
     {
         QSignalSpy changed(m_preview.get(), &TReportPreview::PageChanged);
-        m_preview->SetDocument(NumberedPages(3));
+        m_preview->SetDocument(ReportTestPage::NumberedPages(3));
         QCOMPARE(m_preview->CurrentPage(), 1);
         QCOMPARE(PageLabel(*m_preview), QStringLiteral("of 3"));
         QVERIFY(!m_preview->FirstPageAction()->isEnabled());
@@ -107,7 +91,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(int, page);
-        m_preview->SetDocument(NumberedPages(3));
+        m_preview->SetDocument(ReportTestPage::NumberedPages(3));
         auto* edit = m_preview->findChild<QSpinBox*>(QStringLiteral("PageEdit"));
         edit->setFocus();
         edit->selectAll();
@@ -119,7 +103,7 @@ private slots:
 
     void zoom()
     {
-        m_preview->SetDocument(NumberedPages(1));
+        m_preview->SetDocument(ReportTestPage::NumberedPages(1));
         QSignalSpy changed(m_preview.get(), &TReportPreview::ZoomChanged);
         const QSize atHundred = ShownSize(*m_preview);
         QCOMPARE(atHundred.width(), qRound(8.5 * m_preview->logicalDpiX()));
@@ -144,7 +128,7 @@ private slots:
     // Fitting follows the view: the page fills its width, or all of it shows, also after a resize.
     void fitting()
     {
-        m_preview->SetDocument(NumberedPages(2));
+        m_preview->SetDocument(ReportTestPage::NumberedPages(2));
         const QWidget* viewport = m_preview->findChild<QScrollArea*>()->viewport();
 
         m_preview->ZoomPageAction()->trigger();
@@ -168,7 +152,7 @@ private slots:
 
     void shortcutsWork()
     {
-        m_preview->SetDocument(NumberedPages(3));
+        m_preview->SetDocument(ReportTestPage::NumberedPages(3));
         m_preview->findChild<QScrollArea*>()->setFocus();
         QTest::keyClick(m_preview.get(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(m_preview->CurrentPage(), 3);

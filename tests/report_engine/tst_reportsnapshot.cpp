@@ -13,15 +13,24 @@
 
 namespace {
 
-QByteArray Pdf(const TReportDocument& document)
+QByteArray Written(TReportRenderer&& renderer, const TReportDocument& document)
 {
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
-    TPdfRenderer pdf;
-    if (!pdf.Write(document, buffer))
-        qWarning() << pdf.errorString();
+    if (!renderer.Write(document, buffer))
+        qWarning() << renderer.errorString();
     return data;
+}
+
+QByteArray Pdf(const TReportDocument& document)
+{
+    return Written(TPdfRenderer(), document);
+}
+
+QByteArray Snapshot(const TReportDocument& document)
+{
+    return Written(TReportSnapshot(), document);
 }
 
 // QPdfWriter stamps the time of writing into /CreationDate and offers no way to set it; the
@@ -33,17 +42,6 @@ QByteArray WithoutCreationDate(QByteArray pdf)
     if (match.hasMatch())
         pdf.replace(match.capturedStart(1), match.capturedLength(1), QByteArray(match.capturedLength(1), '0'));
     return pdf;
-}
-
-QByteArray Snapshot(const TReportDocument& document)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TReportSnapshot snapshot;
-    if (!snapshot.Write(document, buffer))
-        qWarning() << snapshot.errorString();
-    return data;
 }
 
 // A file laid out as the engine writes one, around any payload: for damage the checksum misses.
