@@ -98,13 +98,18 @@ void PaintByHand(const TReportDocument& document, QIODevice& device)
     QPainter painter(&pdf);
     const double dpi = TPdfRenderer::Resolution;
     QImage logo;
+    TReportFont font;
+    font.Family.clear();
     for (const TReportPage& page : document.Pages) {
         if (&page != &document.Pages.front())
             pdf.newPage();
         painter.setPen(QPen(Qt::black, 0.01 * dpi));
         for (const TReportItem& item : page.Items) {
             if (const auto* text = std::get_if<TReportText>(&item)) {
-                painter.setFont(TReportMetrics::DeviceFont(text->Font));
+                if (!(text->Font == font)) { // by hand a font is set when it changes
+                    font = text->Font;
+                    painter.setFont(TReportMetrics::DeviceFont(font));
+                }
                 painter.drawText(QPointF(text->X * dpi, text->Y * dpi), text->Text);
             } else if (const auto* box = std::get_if<TReportRect>(&item)) {
                 painter.drawRect(QRectF(box->X1 * dpi, box->Y1 * dpi, (box->X2 - box->X1) * dpi, (box->Y2 - box->Y1) * dpi));
