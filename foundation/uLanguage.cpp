@@ -1,0 +1,57 @@
+#include "uLanguage.h"
+
+#include "uExceptions.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+
+using namespace Qt::StringLiterals;
+
+TLanguageDispatcher::TLanguageDispatcher(QObject* parent) : QObject(parent) {}
+
+TLanguageDispatcher::~TLanguageDispatcher()
+{
+    RemoveTranslators();
+}
+
+void TLanguageDispatcher::CheckLanguage(int appLanguage)
+{
+    if (appLanguage != English && appLanguage != Spanish)
+        throw Exception(tr("Invalid language index!", "stINVALIDLANGUAGE"));
+}
+
+void TLanguageDispatcher::SetActiveLanguage(int appLanguage)
+{
+    CheckLanguage(appLanguage);
+    RemoveTranslators();
+    const QLocale locale = Locale(appLanguage);
+    // The English table only carries plural forms; a missing table leaves the source texts.
+    if (m_appTranslator.load(locale, u"horavant"_s, u"_"_s, u":/i18n"_s))
+        QCoreApplication::installTranslator(&m_appTranslator);
+    if (appLanguage != English
+        && m_qtTranslator.load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTranslator);
+
+    const bool changed = appLanguage != m_activeLanguage;
+    m_activeLanguage = appLanguage;
+    if (changed)
+        emit LanguageChanged(appLanguage);
+}
+
+void TLanguageDispatcher::RemoveTranslators()
+{
+    // Removing a translator that is not installed does nothing.
+    QCoreApplication::removeTranslator(&m_appTranslator);
+    QCoreApplication::removeTranslator(&m_qtTranslator);
+}
+
+QStringList TLanguageDispatcher::LanguageNames()
+{
+    return {u"English"_s, u"Español"_s};
+}
+
+QLocale TLanguageDispatcher::Locale(int appLanguage)
+{
+    CheckLanguage(appLanguage);
+    return appLanguage == Spanish ? QLocale(QLocale::Spanish) : QLocale(QLocale::English);
+}
