@@ -16,6 +16,7 @@
 #include <QImageReader>
 #include <QMediaDevices>
 #include <QMediaPlayer>
+#include <QScopeGuard>
 #include <QSoundEffect>
 #include <QStandardPaths>
 #include <QUrl>
@@ -28,32 +29,20 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 // The date format of the local database and of every date written for it: ISO, so stored
 // date-times sort and compare as dates.
 const QString IsoDateFormat = u"yyyy-mm-dd"_s;
 
-const QStringList WeekdayMinuteColumns{u"MONDAY_T"_s,   u"TUESDAY_T"_s,  u"WEDNESDAY_T"_s, u"THURSDAY_T"_s,
-                                       u"FRIDAY_T"_s,   u"SATURDAY_T"_s, u"SUNDAY_T"_s};
+const QStringList WeekdayMinuteColumns{u"MONDAY_T"_s, u"TUESDAY_T"_s,  u"WEDNESDAY_T"_s, u"THURSDAY_T"_s,
+                                       u"FRIDAY_T"_s, u"SATURDAY_T"_s, u"SUNDAY_T"_s};
 
 TConnectionSettings ConnectionSettingsOf(const TAppRegistry& registry)
 {
     return {registry.HostName, registry.DatabaseName, registry.UserName, registry.Password};
 }
-
-// Closes a file descriptor at the end of a scope, whatever happens in between.
-class TFileCloser final
-{
-public:
-    explicit TFileCloser(int fd) : m_fd(fd) {}
-    ~TFileCloser() { ::close(m_fd); }
-    TFileCloser(const TFileCloser&) = delete;
-    TFileCloser& operator=(const TFileCloser&) = delete;
-
-private:
-    int m_fd;
-};
 
 } // namespace
 
@@ -85,8 +74,8 @@ TdtmAppData::~TdtmAppData()
 
 bool TdtmAppData::Startup(TStartupPrompts& prompts)
 {
-    m_cannotContinue = !(ConnectOrChangeSettings(prompts) && EnsureTables(prompts) &&
-                         ReadDatabaseSettings(prompts));
+    m_cannotContinue =
+        !(ConnectOrChangeSettings(prompts) && EnsureTables(prompts) && ReadDatabaseSettings(prompts));
     if (m_cannotContinue)
         return false;
     if (m_appRegistry->DatabaseType != Dialect::LOCAL && m_appRegistry->SynchronizeTime)
@@ -194,7 +183,7 @@ void TdtmAppData::Connect()
     m_dispatcher->SetActiveLanguage(dialect);
     // A new local file has no tables at all: give it the schema so a fresh machine needs no set-up.
     if (!server && m_dbManager->GetTableNames().isEmpty())
-        SchemaScript::Run(*m_dbManager, m_localConnection, Dialect::LOCAL);
+        SchemaScript::Run(*m_dbManager, Dialect::LOCAL);
 }
 
 QString TdtmAppData::ActiveConnectionName() const
@@ -212,7 +201,7 @@ bool TdtmAppData::CreateTables(TStartupPrompts& prompts)
     // The local script creates only the tables that are missing, so it serves an existing file too.
     bool created = false;
     try {
-        SchemaScript::Run(*m_dbManager, ActiveConnectionName(), m_appRegistry->DatabaseType);
+        SchemaScript::Run(*m_dbManager, m_appRegistry->DatabaseType);
         created = TablesExist();
     } catch (const Exception&) {
     }
@@ -233,15 +222,18 @@ QString TdtmAppData::GetDBDateFormat()
 {
     m_sqlStrings->ClearParams();
     m_sqlStrings->AddParam(u"SHORTDATEFORMAT"_s, IsoDateFormat);
-    const TQueryReleaser query(*m_dbManager, m_dbManager->Open(m_sqlStrings->GetStatement(u"GETDATEFORMAT"_s)));
-    const QString format = query->Eof() ? QString() : query->FieldByName(u"DBDATEFORMAT"_s).AsString().trimmed();
+    const TQueryReleaser query(*m_dbManager,
+                               m_dbManager->Open(m_sqlStrings->GetStatement(u"GETDATEFORMAT"_s)));
+    const QString format =
+        query->Eof() ? QString() : query->FieldByName(u"DBDATEFORMAT"_s).AsString().trimmed();
     return format.isEmpty() ? IsoDateFormat : format;
 }
 
 TDateTime TdtmAppData::GetServerTime()
 {
     m_sqlStrings->ClearParams();
-    const TQueryReleaser query(*m_dbManager, m_dbManager->Open(m_sqlStrings->GetStatement(u"GETSERVERTIME"_s)));
+    const TQueryReleaser query(*m_dbManager,
+                               m_dbManager->Open(m_sqlStrings->GetStatement(u"GETSERVERTIME"_s)));
     const TField field = query->FieldByName(u"SERVERDATETIME"_s);
     // Oracle answers with text in its own date format.
     if (field.Value().typeId() == QMetaType::QString) {
@@ -318,8 +310,8 @@ QString TdtmAppData::HelpTopicPath(const QString& topic) const
 bool TdtmAppData::ReadUserName(int employeeId, QString& firstName, QString& lastName)
 {
     m_sqlStrings->ClearParams();
-    const TQueryReleaser query(*m_dbManager,
-                               m_dbManager->OpenFmt(m_sqlStrings->GetStatement(u"GETUSERNAME"_s), {employeeId}));
+    const TQueryReleaser query(
+        *m_dbManager, m_dbManager->OpenFmt(m_sqlStrings->GetStatement(u"GETUSERNAME"_s), {employeeId}));
     if (query->Eof())
         return false;
     firstName = query->FieldByName(u"FIRSTNAME"_s).AsString();
@@ -330,15 +322,17 @@ bool TdtmAppData::ReadUserName(int employeeId, QString& firstName, QString& last
 QString TdtmAppData::EmployeeNameLastFirst(int employeeId)
 {
     QString firstName, lastName;
-    return ReadUserName(employeeId, firstName, lastName) ? Formatters::EmployeeNameLastFirst(firstName, lastName)
-                                                         : QString();
+    return ReadUserName(employeeId, firstName, lastName)
+               ? Formatters::EmployeeNameLastFirst(firstName, lastName)
+               : QString();
 }
 
 QString TdtmAppData::EmployeeNameFirstLast(int employeeId)
 {
     QString firstName, lastName;
-    return ReadUserName(employeeId, firstName, lastName) ? Formatters::EmployeeNameFirstLast(firstName, lastName)
-                                                         : QString();
+    return ReadUserName(employeeId, firstName, lastName)
+               ? Formatters::EmployeeNameFirstLast(firstName, lastName)
+               : QString();
 }
 
 int TdtmAppData::GetLastOperation(int employeeId)
@@ -353,7 +347,8 @@ double TdtmAppData::WeeklyScheduledHours(int employeeId)
 {
     m_sqlStrings->ClearParams();
     const TQueryReleaser query(
-        *m_dbManager, m_dbManager->OpenFmt(m_sqlStrings->GetStatement(u"GETEMPLOYEESCHEDULE"_s), {employeeId}));
+        *m_dbManager,
+        m_dbManager->OpenFmt(m_sqlStrings->GetStatement(u"GETEMPLOYEESCHEDULE"_s), {employeeId}));
     if (query->Eof())
         return 0.0;
     double minutes = 0.0;
@@ -434,13 +429,16 @@ bool TdtmAppData::SendCodeToSerialPort(const QString& portName, const QString& c
         return false;
     // No O_CREAT: only an existing device. The lock and TIOCEXCL keep other programs off the
     // port while we write, as serial terminal programs do.
+    const auto cannotOpen = [&] {
+        return Exception(tr("Port %1 could not be opened!", "stCOMERROROPEN").arg(portName));
+    };
     const int fd = ::open(QFile::encodeName(portName).constData(), O_RDWR | O_NOCTTY | O_EXCL | O_CLOEXEC);
     if (fd < 0)
-        throw Exception(tr("Port %1 could not be opened!", "stCOMERROROPEN").arg(portName));
-    const TFileCloser closer(fd);
+        throw cannotOpen();
+    const auto close = qScopeGuard([fd] { ::close(fd); });
     const bool terminal = ::isatty(fd);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || (terminal && ::ioctl(fd, TIOCEXCL) != 0))
-        throw Exception(tr("Port %1 could not be opened!", "stCOMERROROPEN").arg(portName));
+        throw cannotOpen();
     const QByteArray bytes = code.toUtf8();
     ssize_t written;
     do {

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <ctime>
 
-namespace {
+namespace
+{
 
 std::unique_ptr<TClock>& Installed()
 {

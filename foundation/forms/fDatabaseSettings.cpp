@@ -1,7 +1,7 @@
 #include "fDatabaseSettings.h"
 
-#include "ui_fDatabaseSettings.h"
 #include "uAppRegistry.h"
+#include "ui_fDatabaseSettings.h"
 
 #include <QPushButton>
 
@@ -21,9 +21,8 @@ TfrmDatabaseSettings::~TfrmDatabaseSettings() = default;
 void TfrmDatabaseSettings::LoadFrom(const TAppRegistry& settings)
 {
     // An unknown type shows as none chosen, so OK cannot keep it by accident.
-    ui->cmbDatabaseType->setCurrentIndex(settings.DatabaseType < ui->cmbDatabaseType->count()
-                                             ? settings.DatabaseType
-                                             : -1);
+    ui->cmbDatabaseType->setCurrentIndex(
+        settings.DatabaseType < ui->cmbDatabaseType->count() ? settings.DatabaseType : -1);
     ui->edtHostName->setText(settings.HostName);
     ui->edtDatabaseName->setText(settings.DatabaseName);
     ui->edtUserName->setText(settings.UserName);

@@ -4,7 +4,8 @@
 #include <memory>
 
 class TAppRegistry;
-namespace Ui {
+namespace Ui
+{
 class TfrmDatabaseSettings;
 }
 

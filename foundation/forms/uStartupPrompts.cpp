@@ -3,7 +3,8 @@
 #include "fDatabaseSettings.h"
 #include "fMyMessageDlg.h"
 
-namespace {
+namespace
+{
 
 int MessageKind(TStartupPrompts::TKind kind)
 {

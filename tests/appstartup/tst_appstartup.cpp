@@ -10,7 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
+namespace
+{
 
 // Declines every question: a start-up that needs an answer ends the program.
 class TNoPrompts final : public TStartupPrompts

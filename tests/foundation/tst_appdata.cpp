@@ -25,7 +25,8 @@
 using namespace Qt::StringLiterals;
 using TKind = TStartupPrompts::TKind;
 
-namespace {
+namespace
+{
 
 // The user at start-up, answering from a script: Yes/No answers in order (No once they run out) and
 // an optional edit of the database settings (declined when there is none).
@@ -166,8 +167,9 @@ private slots:
         QVERIFY2(file.startsWith(m_dir->path()) && QFile::exists(file), qPrintable(file));
         QVERIFY(data.TablesExist());
         QCOMPARE(data.DBDateFormat(), u"yyyy-mm-dd"_s);
-        QCOMPARE(data.FormatDateTimeForSQL(DateTimeConv::EncodeDate(2024, 3, 5) + DateTimeConv::EncodeTime(7, 8)),
-                 u"2024-03-05 07:08:00"_s);
+        QCOMPARE(
+            data.FormatDateTimeForSQL(DateTimeConv::EncodeDate(2024, 3, 5) + DateTimeConv::EncodeTime(7, 8)),
+            u"2024-03-05 07:08:00"_s);
         QCOMPARE(data.AppRegistry().StationId, 1); // the local schema's own station
 
         // A second start finds everything in place and asks nothing either.
@@ -202,8 +204,8 @@ private slots:
         const QString dropGroups = u"DROP TABLE EMPLOYEEGROUPS"_s;
         QTest::newRow("OLDEMPLOYEES satisfies EMPLOYEES")
             << renameEmployees << QList<bool>{} << false << false << QString();
-        QTest::newRow("missing table, No") << dropGroups << QList<bool>{false} << true << true
-                                           << u"Application cannot continue!"_s;
+        QTest::newRow("missing table, No")
+            << dropGroups << QList<bool>{false} << true << true << u"Application cannot continue!"_s;
         QTest::newRow("missing table, Yes") << dropGroups << QList<bool>{true} << true << false
                                             << u"The tables have been created successfully!"_s;
     }
@@ -345,7 +347,8 @@ private slots:
         QCOMPARE(data->GetDBDateFormat(), dateFormat);
         QCOMPARE(data->DBDateFormat(), dateFormat);
         // The servers run on this machine, so their clock and ours agree to within a minute.
-        const double minutesApart = std::abs(data->GetServerTime() - TClock::Now()) * DateTimeConv::MinutesPerDay;
+        const double minutesApart =
+            std::abs(data->GetServerTime() - TClock::Now()) * DateTimeConv::MinutesPerDay;
         QVERIFY2(minutesApart < 1.0, qPrintable(QString::number(minutesApart)));
         data.reset();
     }
@@ -390,8 +393,9 @@ private slots:
         const QString connection = data.ActiveConnectionName();
         Execute(connection, u"INSERT INTO EMPLOYEEGROUPS (GROUPID, GROUPNAME, MONDAY_T, TUESDAY_T, FRIDAY_T, "
                             "SUNDAY_T) VALUES (7, 'Night', 480, 480, 450, NULL)"_s);
-        Execute(connection, u"INSERT INTO EMPLOYEES (EMPLOYEEID, GROUPID, FIRSTNAME, LASTNAME, LASTOPERATION) "
-                            "VALUES (3, 7, ' Ana ', 'Pérez', 1), (4, 7, 'Solo', '', 0)"_s);
+        Execute(connection,
+                u"INSERT INTO EMPLOYEES (EMPLOYEEID, GROUPID, FIRSTNAME, LASTNAME, LASTOPERATION) "
+                "VALUES (3, 7, ' Ana ', 'Pérez', 1), (4, 7, 'Solo', '', 0)"_s);
 
         QCOMPARE(data.EmployeeNameLastFirst(3), u"Pérez, Ana"_s);
         QCOMPARE(data.EmployeeNameFirstLast(3), u"Ana Pérez"_s);
@@ -405,8 +409,8 @@ private slots:
         QCOMPARE(data.LookupField(u"GETUSERNAME"_s, 3, u"LASTNAME"_s), u"Pérez"_s);
         QCOMPARE(data.LookupField(u"GETUSERNAME"_s, 99, u"LASTNAME"_s), QString());
 
-        const TQueryReleaser employees(data.DBManager(),
-                                       data.DBManager().Open(u"SELECT * FROM EMPLOYEES ORDER BY EMPLOYEEID"_s));
+        const TQueryReleaser employees(
+            data.DBManager(), data.DBManager().Open(u"SELECT * FROM EMPLOYEES ORDER BY EMPLOYEEID"_s));
         employees->Next();
         QCOMPARE(TdtmAppData::RowCount(*employees.get()), 2);
         QCOMPARE(employees->FieldByName(u"EMPLOYEEID"_s).AsInteger(), 3); // back on the first row
@@ -457,7 +461,9 @@ private slots:
         image.fill(Qt::red);
         const QString path = m_dir->filePath(fileName);
         const QString suffix = QFileInfo(fileName).suffix().toLower();
-        QVERIFY(image.save(path, suffix == u"bmp"_s ? "BMP" : suffix == u"png"_s || suffix.isEmpty() ? "PNG" : "JPEG"));
+        QVERIFY(image.save(path, suffix == u"bmp"_s                       ? "BMP"
+                                 : suffix == u"png"_s || suffix.isEmpty() ? "PNG"
+                                                                          : "JPEG"));
         try {
             const QByteArray jpeg = TdtmAppData::LoadPictureFile(path);
             QVERIFY2(error.isEmpty(), "an error was expected");

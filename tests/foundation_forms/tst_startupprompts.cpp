@@ -18,7 +18,8 @@
 using namespace Qt::StringLiterals;
 using TKind = TStartupPrompts::TKind;
 
-namespace {
+namespace
+{
 
 // Hands the next modal dialog of type D to `act`; a dialog still up after ten seconds is closed so a
 // broken one fails the test instead of hanging it.
