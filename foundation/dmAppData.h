@@ -88,7 +88,8 @@ public:
     // The Qt SQL connection of the current mode (for transactions around several statements).
     QString ActiveConnectionName() const;
 
-    // The fingerprint reader wrapper, set by the clock station's start-up (clock/uAppStartup.h); null until then.
+    // The fingerprint reader wrapper, set by the clock station's start-up (clock/uAppStartup.h); null until
+    // then.
     const std::shared_ptr<TVelloxBSP>& Reader() const { return m_reader; }
     void SetReader(std::shared_ptr<TVelloxBSP> reader) { m_reader = std::move(reader); }
     bool ReaderAvailable() const { return m_readerAvailable; }
