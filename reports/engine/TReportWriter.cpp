@@ -41,7 +41,7 @@ void TReportWriter::NewPage()
     m_nextTab = 0;
 }
 
-double TReportWriter::LineHeight()
+double TReportWriter::LineHeight() const
 {
     return m_metrics.LineHeight(m_font);
 }
@@ -54,7 +54,7 @@ void TReportWriter::NewLine()
     m_nextTab = 0;
 }
 
-int TReportWriter::LinesLeft()
+int TReportWriter::LinesLeft() const
 {
     const double bottom = PageHeight() - m_document.PageSetup.BottomMargin;
     return std::max(0, static_cast<int>(std::floor((bottom - m_y) / LineHeight() + Epsilon)));
@@ -142,7 +142,7 @@ void TReportWriter::CheckJpeg(const QByteArray& data, const QString& type)
     m_lastCheckedJpeg = data;
 }
 
-std::vector<TReportWriter::WrappedLine> TReportWriter::Wrap(const TReportMemo& memo, int maxLines)
+std::vector<TReportWriter::WrappedLine> TReportWriter::Wrap(const TReportMemo& memo, int maxLines) const
 {
     const QString& text = memo.m_text;
     const double available = memo.m_right - memo.m_left;
@@ -187,7 +187,7 @@ std::vector<TReportWriter::WrappedLine> TReportWriter::Wrap(const TReportMemo& m
     return lines;
 }
 
-int TReportWriter::MemoLines(const TReportMemo& memo)
+int TReportWriter::MemoLines(const TReportMemo& memo) const
 {
     return static_cast<int>(Wrap(memo, -1).size());
 }

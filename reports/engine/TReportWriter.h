@@ -44,12 +44,12 @@ public:
     // Pages and lines.
     void NewPage();
     void NewLine();
-    int LinesLeft();
+    int LinesLeft() const;
     double YPos() const { return m_y; }
     double PageWidth() const { return m_document.PageSetup.Width; }
     double PageHeight() const { return m_document.PageSetup.Height; }
     int CurrentPage() const { return m_document.PageCount(); } // 1 for the first page
-    double LineHeight();
+    double LineHeight() const;
 
     // Font; the size in points.
     void SetFont(const QString& name, double size);
@@ -73,7 +73,7 @@ public:
 
     // Memo: how many lines the rest of the memo needs with the current font, and printing the
     // next of them, each on a new line, at most maxLines. Returns the number printed.
-    int MemoLines(const TReportMemo& memo);
+    int MemoLines(const TReportMemo& memo) const;
     int PrintMemo(TReportMemo& memo, int maxLines);
 
     const TReportDocument& Document() const { return m_document; }
@@ -94,11 +94,11 @@ private:
 
     void AddText(const QString& text, double x, double width);
     TReportPage& Page() { return m_document.Pages.back(); }
-    std::vector<WrappedLine> Wrap(const TReportMemo& memo, int maxLines);
+    std::vector<WrappedLine> Wrap(const TReportMemo& memo, int maxLines) const;
     void CheckJpeg(const QByteArray& data, const QString& type);
 
     TReportDocument m_document;
-    TReportMetrics m_metrics;
+    mutable TReportMetrics m_metrics; // a cache of measurements
     TReportFont m_font;
     double m_y = 0;
     std::vector<Tab> m_tabs;
