@@ -81,18 +81,20 @@ QString ConnectionName() {
     return QStringLiteral("testservers-%1").arg(sequence.fetchAndAddRelaxed(1) + 1);
 }
 
-// Runs statements on the MariaDB server outside any database.
-void ExecOnMariaDbServer(const Database& server, const QString& sql) {
+// Why the last Create... of this thread failed.
+thread_local QString lastError;
+
+// Runs a statement on the MariaDB server outside any database; the error, or empty.
+QString ExecOnMariaDbServer(const Database& server, const QString& sql) {
     Database admin = server;
     admin.database.clear();
     Connection connection(admin);
     if (!connection.isOpen())
-        throw ServerError("MariaDB test server: " + connection.errorText().toStdString());
+        return QStringLiteral("MariaDB test server: ") + connection.errorText();
     QSqlQuery query(connection.database());
-    if (!query.exec(sql)) {
-        throw ServerError("MariaDB test server: " + sql.toStdString() + ": " +
-                          query.lastError().text().toStdString());
-    }
+    if (!query.exec(sql))
+        return QStringLiteral("MariaDB test server: %1: %2").arg(sql, query.lastError().text());
+    return {};
 }
 
 // ---- Firebird through the client library: Qt's driver cannot create or drop a database.
@@ -107,16 +109,13 @@ QByteArray FirebirdPath(const Database& database) {
 
 bool Failed(const ISC_STATUS* status) { return status[0] == 1 && status[1] != 0; }
 
-std::string FirebirdErrorText(const ISC_STATUS* status) {
-    std::string text;
+QString FirebirdErrorText(const ISC_STATUS* status) {
+    QStringList parts;
     char buffer[512];
     const ISC_STATUS* cursor = status;
-    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
-        if (!text.empty())
-            text += "; ";
-        text += buffer;
-    }
-    return text;
+    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
+        parts << QString::fromUtf8(buffer);
+    return parts.join(u"; ");
 }
 
 // A database parameter buffer: the login, the UTF-8 path, and whatever else is appended.
@@ -147,7 +146,8 @@ private:
     std::string m_bytes = std::string(1, char(isc_dpb_version1));
 };
 
-void CreateFirebirdFile(const Database& database) {
+// Creates the database file; the error, or empty.
+QString CreateFirebirdFile(const Database& database) {
     const QByteArray path = FirebirdPath(database);
     ParameterBuffer parameters(database);
     parameters.addInt32(isc_dpb_page_size, 8192)
@@ -161,10 +161,11 @@ void CreateFirebirdFile(const Database& database) {
     isc_create_database(status, 0, path.constData(), &handle, parameters.size(), parameters.data(),
                         0);
     if (Failed(status)) {
-        throw ServerError("Firebird test server: could not create " + path.toStdString() + ": " +
-                          FirebirdErrorText(status));
+        return QStringLiteral("Firebird test server: could not create %1: %2")
+            .arg(QString::fromUtf8(path), FirebirdErrorText(status));
     }
     isc_detach_database(status, &handle);
+    return {};
 }
 
 bool DropFirebirdFile(const Database& database) {
@@ -178,7 +179,7 @@ bool DropFirebirdFile(const Database& database) {
         isc_drop_database(status, &handle);
     if (Failed(status)) {
         qWarning("Firebird test server: could not drop %s: %s", path.constData(),
-                 FirebirdErrorText(status).c_str());
+                 qPrintable(FirebirdErrorText(status)));
         if (handle)
             isc_detach_database(status, &handle);
         return false;
@@ -189,19 +190,23 @@ bool DropFirebirdFile(const Database& database) {
 } // namespace
 
 std::optional<Database> CreateMariaDbDatabase(const QString& prefix) {
+    lastError.clear();
     const auto settings = ReadSettings(QStringLiteral("MYSQL"));
     if (!settings)
         return std::nullopt;
     Database database{QStringLiteral("QMYSQL"), settings->host,     settings->port,
                       UniqueName(prefix),       settings->user,     settings->password,
                       DialectMySql};
-    ExecOnMariaDbServer(database, QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 "
-                                                 "COLLATE utf8mb4_unicode_ci")
-                                      .arg(database.database));
+    lastError = ExecOnMariaDbServer(database, QStringLiteral("CREATE DATABASE `%1` CHARACTER SET "
+                                                             "utf8mb4 COLLATE utf8mb4_unicode_ci")
+                                                  .arg(database.database));
+    if (!lastError.isEmpty())
+        return std::nullopt;
     return database;
 }
 
 std::optional<Database> CreateFirebirdDatabase(const QString& prefix) {
+    lastError.clear();
     const auto settings = ReadSettings(QStringLiteral("FIREBIRD"));
     if (!settings)
         return std::nullopt;
@@ -210,21 +215,22 @@ std::optional<Database> CreateFirebirdDatabase(const QString& prefix) {
     Database database{QStringLiteral("QIBASE"), settings->host,     settings->port,
                       file,                     settings->user,     settings->password,
                       DialectInterbase};
-    CreateFirebirdFile(database);
+    lastError = CreateFirebirdFile(database);
+    if (!lastError.isEmpty())
+        return std::nullopt;
     return database;
 }
+
+QString LastError() { return lastError; }
 
 bool DropDatabase(const Database& database) {
     if (database.driver == u"QIBASE")
         return DropFirebirdFile(database);
-    try {
-        ExecOnMariaDbServer(database, QStringLiteral("DROP DATABASE IF EXISTS `%1`")
-                                          .arg(database.database));
-        return true;
-    } catch (const ServerError& error) {
-        qWarning("%s", error.what());
-        return false;
-    }
+    const QString error = ExecOnMariaDbServer(
+        database, QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database.database));
+    if (!error.isEmpty())
+        qWarning("%s", qPrintable(error));
+    return error.isEmpty();
 }
 
 QString MissingServersMessage() {

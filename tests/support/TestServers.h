@@ -21,7 +21,6 @@
 #include <QString>
 #include <QTest>
 #include <optional>
-#include <stdexcept>
 
 namespace TestServers {
 
@@ -40,17 +39,15 @@ struct Database final {
     int dialect = 0; // DialectMySql or DialectInterbase
 };
 
-// A server answered, but creating or dropping a database failed (the message says why).
-class ServerError final : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // A new empty database (utf8mb4 on MariaDB, UTF8 on Firebird) whose name starts with `prefix`
-// (letters, digits and '_' are kept). Empty when that server's variables are not set; throws
-// ServerError when the server refuses.
+// (letters, digits and '_' are kept). Empty when that server's variables are not set, or when the
+// server refused (then LastError() says why; TESTSERVERS_REQUIRE reports it).
 std::optional<Database> CreateMariaDbDatabase(const QString& prefix);
 std::optional<Database> CreateFirebirdDatabase(const QString& prefix);
+
+// Why the last Create... call of this thread failed on a configured server; empty after a success
+// or when the server's variables were missing.
+QString LastError();
 
 // Drops a database made above. Close every connection to it first (Firebird refuses to drop a
 // database that is still attached). False, with a warning logged, when the drop failed.
@@ -60,7 +57,7 @@ bool DropDatabase(const Database& database);
 QString MissingServersMessage();
 
 // An open connection to `database` under a unique connection name, closed and removed from
-// QSqlDatabase's list when it goes out of scope. MariaDB sessions get NO_BACKSLASH_ESCAPES in
+// QSqlDatabase's list when it goes out of scope (keep no copy of database() beyond that). MariaDB sessions get NO_BACKSLASH_ESCAPES in
 // their sql_mode, as the program's own connections do; Firebird sessions talk UTF8.
 class Connection final {
 public:
@@ -82,11 +79,14 @@ private:
 
 } // namespace TestServers
 
-// Skips the current test function when `optionalDatabase` is empty because the servers were not
-// started, or fails it when scripts/test promised them (TestSupport::ServersRequired()).
+// For a database from Create...: when it is empty, fails the current test function if the server
+// refused or scripts/test promised the servers (TestSupport::ServersRequired()), and otherwise
+// skips it because the servers were not started.
 #define TESTSERVERS_REQUIRE(optionalDatabase)                                                      \
     do {                                                                                           \
         if (!(optionalDatabase)) {                                                                 \
+            if (!TestServers::LastError().isEmpty())                                               \
+                QFAIL(qPrintable(TestServers::LastError()));                                       \
             if (TestSupport::ServersRequired())                                                    \
                 QFAIL(qPrintable(TestServers::MissingServersMessage()));                           \
             QSKIP(qPrintable(TestServers::MissingServersMessage()));                               \

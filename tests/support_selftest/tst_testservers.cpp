@@ -16,6 +16,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void namesAreUnique();
+    void refusedLoginSaysWhy_data();
+    void refusedLoginSaysWhy();
 
 private:
     static std::optional<Database> Create(const QString& server, const QString& prefix);
@@ -82,6 +84,27 @@ void TestTestServers::namesAreUnique() {
     const auto dropSecond = qScopeGuard([&] { TestServers::DropDatabase(*second); });
     QVERIFY(first->database.startsWith(u"same_"));
     QVERIFY(first->database != second->database);
+}
+
+void TestTestServers::refusedLoginSaysWhy_data() {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QByteArray>("passwordVariable");
+    QTest::newRow("MariaDB") << QStringLiteral("MariaDB") << QByteArray("HORAVANT_TEST_MYSQL_PASSWORD");
+    QTest::newRow("Firebird") << QStringLiteral("Firebird")
+                              << QByteArray("HORAVANT_TEST_FIREBIRD_PASSWORD");
+}
+
+// A server that refuses must fail the test with its reason, not skip it as if none were started.
+void TestTestServers::refusedLoginSaysWhy() {
+    QFETCH(QString, server);
+    QFETCH(QByteArray, passwordVariable);
+    const QByteArray password = qgetenv(passwordVariable.constData());
+    if (password.isEmpty())
+        TESTSERVERS_REQUIRE(std::optional<Database>());
+    const auto restore = qScopeGuard([&] { qputenv(passwordVariable.constData(), password); });
+    qputenv(passwordVariable.constData(), password + "-wrong");
+    QVERIFY(!Create(server, QStringLiteral("refused")));
+    QVERIFY2(TestServers::LastError().contains(server), qPrintable(TestServers::LastError()));
 }
 
 QTEST_GUILESS_MAIN(TestTestServers)
