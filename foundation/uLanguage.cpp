@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -14,17 +15,12 @@ TLanguageDispatcher::~TLanguageDispatcher()
     RemoveTranslators();
 }
 
-void TLanguageDispatcher::CheckLanguage(int appLanguage)
+void TLanguageDispatcher::SetActiveLanguage(int appLanguage)
 {
     if (appLanguage != English && appLanguage != Spanish)
         throw Exception(tr("Invalid language index!", "stINVALIDLANGUAGE"));
-}
-
-void TLanguageDispatcher::SetActiveLanguage(int appLanguage)
-{
-    CheckLanguage(appLanguage);
     RemoveTranslators();
-    const QLocale locale = Locale(appLanguage);
+    const QLocale locale(appLanguage == Spanish ? QLocale::Spanish : QLocale::English);
     // The English table only carries plural forms; a missing table leaves the source texts.
     if (m_appTranslator.load(locale, u"horavant"_s, u"_"_s, u":/i18n"_s))
         QCoreApplication::installTranslator(&m_appTranslator);
@@ -48,10 +44,4 @@ void TLanguageDispatcher::RemoveTranslators()
 QStringList TLanguageDispatcher::LanguageNames()
 {
     return {u"English"_s, u"Español"_s};
-}
-
-QLocale TLanguageDispatcher::Locale(int appLanguage)
-{
-    CheckLanguage(appLanguage);
-    return appLanguage == Spanish ? QLocale(QLocale::Spanish) : QLocale(QLocale::English);
 }

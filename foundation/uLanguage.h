@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLocale>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -31,14 +30,11 @@ public:
 
     // "English", "Español": each language under its own name, as a language menu lists them.
     static QStringList LanguageNames();
-    // The locale of a language, for dates and month names shown in that language.
-    static QLocale Locale(int appLanguage);
 
 signals:
     void LanguageChanged(int appLanguage);
 
 private:
-    static void CheckLanguage(int appLanguage);
     void RemoveTranslators();
 
     int m_activeLanguage = English;

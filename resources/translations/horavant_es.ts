@@ -38,11 +38,24 @@
     </message>
 </context>
 <context>
+    <name>TCommandLine</name>
+    <message>
+        <source>Horavant 2.0 time clock station</source>
+        <comment>stCMDDESCRIPTION</comment>
+        <translation>Horavant 2.0, estación de control de asistencia</translation>
+    </message>
+    <message>
+        <source>Start without the start-up picture.</source>
+        <comment>stCMDNOSPLASH</comment>
+        <translation>Iniciar sin la imagen de presentación.</translation>
+    </message>
+</context>
+<context>
     <name>TContinousScanThread</name>
     <message>
         <source>The continuous scan ended after an unexpected error.</source>
         <comment>stSCANFAILED</comment>
-        <translation type="unfinished"></translation>
+        <translation>La lectura continua terminó por un error inesperado.</translation>
     </message>
 </context>
 <context>
@@ -660,6 +673,219 @@ Application cannot continue!</source>
         <source>Password:</source>
         <comment>stDBPASSWORD</comment>
         <translation>Contraseña:</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMainWindow</name>
+    <message>
+        <source>&amp;Application</source>
+        <comment>stMNUAPPLICATION</comment>
+        <translation>&amp;Aplicación</translation>
+    </message>
+    <message>
+        <source>A&amp;dministration</source>
+        <comment>stMNUADMINISTRATION</comment>
+        <translation>A&amp;dministración</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <comment>stMNUHELP</comment>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <source>Check In</source>
+        <comment>stACTCHECKIN</comment>
+        <translation>Registrar entrada</translation>
+    </message>
+    <message>
+        <source>Check Out</source>
+        <comment>stACTCHECKOUT</comment>
+        <translation>Registrar salida</translation>
+    </message>
+    <message>
+        <source>Exit Application...</source>
+        <comment>stACTEXIT</comment>
+        <translation>Salir de la aplicación...</translation>
+    </message>
+    <message>
+        <source>Login Administrator</source>
+        <comment>stACTADMLOGIN</comment>
+        <translation>Iniciar sesión de administrador</translation>
+    </message>
+    <message>
+        <source>Logout Administrator</source>
+        <comment>stACTADMLOGOUT</comment>
+        <translation>Cerrar sesión de administrador</translation>
+    </message>
+    <message>
+        <source>Start Continuous Scan...</source>
+        <comment>stSTARTCONTSCAN</comment>
+        <translation>Iniciar lectura continua...</translation>
+    </message>
+    <message>
+        <source>Help Topics</source>
+        <comment>stACTHELPTOPICS</comment>
+        <translation>Temas de ayuda</translation>
+    </message>
+    <message>
+        <source>About...</source>
+        <comment>stACTABOUT</comment>
+        <translation>Acerca de...</translation>
+    </message>
+    <message>
+        <source>January</source>
+        <comment>stJAN</comment>
+        <translation>Enero</translation>
+    </message>
+    <message>
+        <source>February</source>
+        <comment>stFEB</comment>
+        <translation>Febrero</translation>
+    </message>
+    <message>
+        <source>March</source>
+        <comment>stMAR</comment>
+        <translation>Marzo</translation>
+    </message>
+    <message>
+        <source>April</source>
+        <comment>stAPR</comment>
+        <translation>Abril</translation>
+    </message>
+    <message>
+        <source>May</source>
+        <comment>stMAY</comment>
+        <translation>Mayo</translation>
+    </message>
+    <message>
+        <source>June</source>
+        <comment>stJUN</comment>
+        <translation>Junio</translation>
+    </message>
+    <message>
+        <source>July</source>
+        <comment>stJUL</comment>
+        <translation>Julio</translation>
+    </message>
+    <message>
+        <source>August</source>
+        <comment>stAUG</comment>
+        <translation>Agosto</translation>
+    </message>
+    <message>
+        <source>September</source>
+        <comment>stSEP</comment>
+        <translation>Septiembre</translation>
+    </message>
+    <message>
+        <source>October</source>
+        <comment>stOCT</comment>
+        <translation>Octubre</translation>
+    </message>
+    <message>
+        <source>November</source>
+        <comment>stNOV</comment>
+        <translation>Noviembre</translation>
+    </message>
+    <message>
+        <source>December</source>
+        <comment>stDEC</comment>
+        <translation>Diciembre</translation>
+    </message>
+    <message>
+        <source>Administrator privileges are needed to start the application. Your privileges will be verified ...</source>
+        <comment>stADMPRIVNEEDED</comment>
+        <translation>Se necesitan privilegios de administrador para iniciar la aplicación. Se verificarán sus privilegios ...</translation>
+    </message>
+    <message>
+        <source>Welcome to Horavant!</source>
+        <comment>stWELCOMEMSG</comment>
+        <translation>¡Bienvenido a Horavant!</translation>
+    </message>
+    <message>
+        <source>You don&apos;t have the necessary privileges.  Application cannot continue.</source>
+        <comment>stPRIVILEGESNOTPROV</comment>
+        <translation>No tiene los privilegios necesarios.  La aplicación no puede continuar.</translation>
+    </message>
+    <message>
+        <source>Checking In...</source>
+        <comment>stCHECKINGIN</comment>
+        <translation>Registrando entrada...</translation>
+    </message>
+    <message>
+        <source>Checking Out...</source>
+        <comment>stCHECKINGOUT</comment>
+        <translation>Registrando salida...</translation>
+    </message>
+    <message>
+        <source>Administrator Mode</source>
+        <comment>stADMMODEMESSAGE</comment>
+        <translation>Modo administrador</translation>
+    </message>
+    <message>
+        <source>Supervisor Mode</source>
+        <comment>stSPVSMODEMESSAGE</comment>
+        <translation>Modo supervisor</translation>
+    </message>
+    <message>
+        <source>Ready...</source>
+        <comment>stMSGREADY</comment>
+        <translation>Listo...</translation>
+    </message>
+    <message>
+        <source>Administrator Privileges</source>
+        <comment>stADMMESSAGE</comment>
+        <translation>Privilegios de administrador</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+C to STOP continuous scan...</source>
+        <comment>stHOWSTOPCONTSCAN</comment>
+        <translation>Presione Ctrl+C para DETENER la lectura continua...</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+C to START continuous scan...</source>
+        <comment>stHOWSTARTCONTSCAN</comment>
+        <translation>Presione Ctrl+C para INICIAR la lectura continua...</translation>
+    </message>
+    <message>
+        <source>Stop Continuous Scan...</source>
+        <comment>stSTOPCONTSCAN</comment>
+        <translation>Detener lectura continua...</translation>
+    </message>
+    <message>
+        <source>Welcome! You are now logged in with administrator privileges.</source>
+        <comment>stWELCOMEADM</comment>
+        <translation>¡Bienvenido! Ha iniciado sesión con privilegios de administrador.</translation>
+    </message>
+    <message>
+        <source>Close administrator session?</source>
+        <comment>stLOGOUT</comment>
+        <translation>¿Cerrar la sesión de administrador?</translation>
+    </message>
+    <message>
+        <source>Continuous Scan will start now...</source>
+        <comment>stCONTSCANSTART</comment>
+        <translation>La lectura continua comenzará ahora...</translation>
+    </message>
+    <message>
+        <source>Continuous Scan is being stopped. Please wait...</source>
+        <comment>stCONTSCANSTOP</comment>
+        <translation>Se está deteniendo la lectura continua. Espere, por favor...</translation>
+    </message>
+    <message>
+        <source>To show the application just click on this icon.</source>
+        <comment>stIMHERE</comment>
+        <translation>Para mostrar la aplicación, haga clic en este icono.</translation>
+    </message>
+    <message>
+        <source>Exit Application?</source>
+        <comment>stEXITAPP</comment>
+        <translation>¿Salir de la aplicación?</translation>
+    </message>
+    <message>
+        <source>An unexpected error has occurred.</source>
+        <comment>stUNEXPECTEDERROR</comment>
+        <translation>Se produjo un error inesperado.</translation>
     </message>
 </context>
 <context>
