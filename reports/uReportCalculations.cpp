@@ -11,11 +11,6 @@
 
 namespace {
 
-QString Translate(const char* text, const char* key)
-{
-    return QCoreApplication::translate("TKronvikCalculations", text, key);
-}
-
 // Nearest integer, halves to the even neighbour (the default floating-point rounding mode).
 double RoundHalfToEven(double value) { return std::nearbyint(value); }
 
@@ -27,14 +22,16 @@ int WholePart(double value)
 {
     const double whole = std::trunc(value);
     if (!(whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max()))
-        throw Exception(Translate("The number %1 is out of range.", "stNUMBEROUTOFRANGE").arg(value));
+        throw Exception(QCoreApplication::translate("TKronvikCalculations", "The number %1 is out of range.",
+                                                    "stNUMBEROUTOFRANGE").arg(value));
     return int(whole);
 }
 
 qint8 CheckTypeInRange(int checkType)
 {
     if (checkType < std::numeric_limits<qint8>::min() || checkType > std::numeric_limits<qint8>::max())
-        throw Exception(Translate("The check type %1 is out of range.", "stCHECKTYPEOUTOFRANGE").arg(checkType));
+        throw Exception(QCoreApplication::translate("TKronvikCalculations", "The check type %1 is out of range.",
+                                                    "stCHECKTYPEOUTOFRANGE").arg(checkType));
     return qint8(checkType);
 }
 
