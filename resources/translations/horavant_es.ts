@@ -120,6 +120,19 @@
     </message>
 </context>
 <context>
+    <name>TKronvikCalculations</name>
+    <message>
+        <source>The number %1 is out of range.</source>
+        <comment>stNUMBEROUTOFRANGE</comment>
+        <translation>El número %1 está fuera de rango.</translation>
+    </message>
+    <message>
+        <source>The check type %1 is out of range.</source>
+        <comment>stCHECKTYPEOUTOFRANGE</comment>
+        <translation>El tipo de registro %1 está fuera de rango.</translation>
+    </message>
+</context>
+<context>
     <name>TLanguageDispatcher</name>
     <message>
         <source>Invalid language index!</source>
