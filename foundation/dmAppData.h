@@ -120,11 +120,11 @@ public:
 
     QString FormatDateTimeForSQL(TDateTime value) const
     {
-        return Formatters::FormatDateTimeForSQL(value, m_dbDateFormat);
+        return Formatters::FormatDateTimeForSQL(value, m_dbDateFormat, MidnightForm());
     }
     QString FormatOptionalDateTimeForSQL(TDateTime value) const
     {
-        return Formatters::FormatOptionalDateTimeForSQL(value, m_dbDateFormat);
+        return Formatters::FormatOptionalDateTimeForSQL(value, m_dbDateFormat, MidnightForm());
     }
     QString DateTimeFormatText() const { return Formatters::DateTimeFormatText(m_dbDateFormat); }
     static QString FormatNumberForSQL(const QString& numberText)
@@ -188,6 +188,13 @@ signals:
     void LanguageChanged(int appLanguage);
 
 private:
+    // The local database stores timestamps as text and needs the time on every value.
+    Formatters::TMidnight MidnightForm() const
+    {
+        return m_appRegistry->DatabaseType == Dialect::LOCAL ? Formatters::TMidnight::WithTime
+                                                             : Formatters::TMidnight::DateOnly;
+    }
+
     bool ConnectOrChangeSettings(TStartupPrompts& prompts);
     bool EnsureTables(TStartupPrompts& prompts);
     bool ReadDatabaseSettings(TStartupPrompts& prompts);

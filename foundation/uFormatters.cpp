@@ -119,21 +119,21 @@ QString QtDateTimeFormat(const QString& delphiFormat)
     return result;
 }
 
-QString FormatDateTimeForSQL(TDateTime value, const QString& dbDateFormat)
+QString FormatDateTimeForSQL(TDateTime value, const QString& dbDateFormat, TMidnight midnight)
 {
     const QDate date = DateTimeConv::ToQDate(value);
     const QTime time = DateTimeConv::ToQTime(value);
     const QString dateText = QLocale::c().toString(date, QtDateTimeFormat(dbDateFormat));
-    if (time == QTime(0, 0))
+    if (time == QTime(0, 0) && midnight == TMidnight::DateOnly)
         return dateText;
     return dateText + u' ' + time.toString(TimeOfDayFormat);
 }
 
-QString FormatOptionalDateTimeForSQL(TDateTime value, const QString& dbDateFormat)
+QString FormatOptionalDateTimeForSQL(TDateTime value, const QString& dbDateFormat, TMidnight midnight)
 {
     if (value == 0)
         return QStringLiteral("null");
-    return u'\'' + FormatDateTimeForSQL(value, dbDateFormat) + u'\'';
+    return u'\'' + FormatDateTimeForSQL(value, dbDateFormat, midnight) + u'\'';
 }
 
 QString DateTimeFormatText(const QString& dbDateFormat)

@@ -14,10 +14,18 @@ namespace Formatters
 // and s the time; "am/pm" switches to the 12-hour clock. Other characters are kept literally.
 QString QtDateTimeFormat(const QString& delphiFormat);
 
-// Date in the database date format, a blank and "HH:mm:ss"; only the date at exactly midnight.
-QString FormatDateTimeForSQL(TDateTime value, const QString& dbDateFormat);
+// How a date-time at exactly midnight is written: servers take the date alone; the local database
+// keeps timestamps as text, where "2024-03-05" would sort before "2024-03-05 00:00:00", so there
+// every value carries its time and all stored timestamps have one form.
+enum class TMidnight { DateOnly, WithTime };
+
+// Date in the database date format, a blank and "HH:mm:ss"; only the date at exactly midnight
+// unless `midnight` asks for the time.
+QString FormatDateTimeForSQL(TDateTime value, const QString& dbDateFormat,
+                             TMidnight midnight = TMidnight::DateOnly);
 // 0 (no date-time) gives the bare word null, anything else the quoted formatted value.
-QString FormatOptionalDateTimeForSQL(TDateTime value, const QString& dbDateFormat);
+QString FormatOptionalDateTimeForSQL(TDateTime value, const QString& dbDateFormat,
+                                     TMidnight midnight = TMidnight::DateOnly);
 // Database date format + " HH:mm:ss".
 QString DateTimeFormatText(const QString& dbDateFormat);
 

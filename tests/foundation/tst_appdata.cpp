@@ -170,6 +170,8 @@ private slots:
         QCOMPARE(
             data.FormatDateTimeForSQL(DateTimeConv::EncodeDate(2024, 3, 5) + DateTimeConv::EncodeTime(7, 8)),
             u"2024-03-05 07:08:00"_s);
+        // Stored timestamps are text here: midnight keeps its time so it sorts inside its own day.
+        QCOMPARE(data.FormatDateTimeForSQL(DateTimeConv::EncodeDate(2024, 3, 5)), u"2024-03-05 00:00:00"_s);
         QCOMPARE(data.AppRegistry().StationId, 1); // the local schema's own station
 
         // A second start finds everything in place and asks nothing either.

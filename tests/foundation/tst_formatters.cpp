@@ -74,6 +74,8 @@ private slots:
                                 << "07/03/2026 14:05:09";
         QTest::newRow("midnight has no time") << day << "yyyy-mm-dd"
                                               << "2026-03-07";
+        QTest::newRow("midnight for the local database") << day << "yyyy-mm-dd!"
+                                                         << "2026-03-07 00:00:00";
         QTest::newRow("one second past midnight") << day + EncodeTime(0, 0, 1) << "yyyy-mm-dd"
                                                   << "2026-03-07 00:00:01";
         QTest::newRow("a hair below midnight is midnight") << day - 1e-11 << "yyyy-mm-dd"
@@ -90,7 +92,10 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, format);
         QFETCH(QString, expected);
-        QCOMPARE(FormatDateTimeForSQL(value, format), expected);
+        // A trailing '!' in the table asks for the time at midnight too.
+        const bool withTime = format.endsWith(u'!');
+        const auto midnight = withTime ? TMidnight::WithTime : TMidnight::DateOnly;
+        QCOMPARE(FormatDateTimeForSQL(value, format.chopped(withTime ? 1 : 0), midnight), expected);
     }
 
     void optionalDateTime()
