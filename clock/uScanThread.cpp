@@ -95,7 +95,7 @@ bool TContinousScanThread::WaitForEnd(QDeadlineTimer deadline)
         connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(std::chrono::ceil<std::chrono::milliseconds>(deadline.remainingTimeAsDuration()));
     }
-    loop.exec();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
     return ended;
 }
 

@@ -32,7 +32,8 @@ class TVelloxBSP;
 // template captured after Stop() is dropped, never delivered.
 //
 // The object frees itself (deleteLater) after ScanEnded. Deleting it earlier stops the thread and
-// waits for it (up to one capture time-out), gives the device back, and emits nothing.
+// waits for it (up to one capture time-out), gives the device back, and emits nothing; never delete
+// it from within the capture handler, which the thread is waiting for (that aborts the program).
 class TContinousScanThread final : public QThread
 {
     Q_OBJECT
@@ -50,9 +51,10 @@ public:
     // from within the capture handler; calling it again changes nothing.
     void Stop();
     bool StopRequested() const { return m_stopRequested; }
-    // Runs the main thread's event loop until ScanEnded has been emitted (true) or the deadline has
-    // passed (false). Before Start(), and from within the capture handler, it returns false at once:
-    // the thread cannot end before the handler has returned. The object may have been freed when this returns.
+    // Runs the main thread's event loop, without user input, until ScanEnded has been emitted (true)
+    // or the deadline has passed (false). Before Start(), and from within the capture handler, it
+    // returns false at once: the thread cannot end before the handler has returned. The object may
+    // have been freed when this returns.
     bool WaitForEnd(QDeadlineTimer deadline = QDeadlineTimer(QDeadlineTimer::Forever));
 
 signals:
