@@ -13,9 +13,11 @@
 
 #include <string>
 
-namespace TestServers {
+namespace TestServers
+{
 
-namespace {
+namespace
+{
 
 // What scripts/test-servers exported for one server.
 struct ServerSettings final {
@@ -26,11 +28,13 @@ struct ServerSettings final {
     QString directory; // Firebird only: where database files go
 };
 
-QString Variable(const QString& server, const char* field) {
+QString Variable(const QString& server, const char* field)
+{
     return QStringLiteral("HORAVANT_TEST_%1_%2").arg(server, QLatin1String(field));
 }
 
-QStringList VariablesOf(const QString& server) {
+QStringList VariablesOf(const QString& server)
+{
     QStringList names;
     for (const char* field : {"HOST", "PORT", "USER", "PASSWORD"})
         names << Variable(server, field);
@@ -39,7 +43,8 @@ QStringList VariablesOf(const QString& server) {
     return names;
 }
 
-QStringList MissingVariables(const QString& server) {
+QStringList MissingVariables(const QString& server)
+{
     QStringList missing;
     for (const QString& name : VariablesOf(server)) {
         if (qEnvironmentVariableIsEmpty(name.toLocal8Bit().constData()))
@@ -48,7 +53,8 @@ QStringList MissingVariables(const QString& server) {
     return missing;
 }
 
-std::optional<ServerSettings> ReadSettings(const QString& server) {
+std::optional<ServerSettings> ReadSettings(const QString& server)
+{
     if (!MissingVariables(server).isEmpty())
         return std::nullopt;
     const auto value = [&](const char* field) {
@@ -60,7 +66,8 @@ std::optional<ServerSettings> ReadSettings(const QString& server) {
 
 // prefix_<pid>_<sequence>_<random>: unique among the tests running at the same time, and a plain
 // identifier on every server.
-QString UniqueName(const QString& prefix) {
+QString UniqueName(const QString& prefix)
+{
     static QAtomicInteger<int> sequence;
     QString kept;
     for (const QChar c : prefix.left(24).toLower()) {
@@ -76,7 +83,8 @@ QString UniqueName(const QString& prefix) {
         .arg(QRandomGenerator::global()->bounded(0x10000), 4, 16, QLatin1Char('0'));
 }
 
-QString ConnectionName() {
+QString ConnectionName()
+{
     static QAtomicInteger<int> sequence;
     return QStringLiteral("testservers-%1").arg(sequence.fetchAndAddRelaxed(1) + 1);
 }
@@ -85,7 +93,8 @@ QString ConnectionName() {
 thread_local QString lastError;
 
 // Runs a statement on the MariaDB server outside any database; the error, or empty.
-QString ExecOnMariaDbServer(const Database& server, const QString& sql) {
+QString ExecOnMariaDbServer(const Database& server, const QString& sql)
+{
     Database admin = server;
     admin.database.clear();
     Connection connection(admin);
@@ -99,17 +108,18 @@ QString ExecOnMariaDbServer(const Database& server, const QString& sql) {
 
 // ---- Firebird through the client library: Qt's driver cannot create or drop a database.
 
-QByteArray FirebirdPath(const Database& database) {
-    return QStringLiteral("%1/%2:%3")
-        .arg(database.host)
-        .arg(database.port)
-        .arg(database.database)
-        .toUtf8();
+QByteArray FirebirdPath(const Database& database)
+{
+    return QStringLiteral("%1/%2:%3").arg(database.host).arg(database.port).arg(database.database).toUtf8();
 }
 
-bool Failed(const ISC_STATUS* status) { return status[0] == 1 && status[1] != 0; }
+bool Failed(const ISC_STATUS* status)
+{
+    return status[0] == 1 && status[1] != 0;
+}
 
-QString FirebirdErrorText(const ISC_STATUS* status) {
+QString FirebirdErrorText(const ISC_STATUS* status)
+{
     QStringList parts;
     char buffer[512];
     const ISC_STATUS* cursor = status;
@@ -119,21 +129,25 @@ QString FirebirdErrorText(const ISC_STATUS* status) {
 }
 
 // A database parameter buffer: the login, the UTF-8 path, and whatever else is appended.
-class ParameterBuffer final {
+class ParameterBuffer final
+{
 public:
-    explicit ParameterBuffer(const Database& database) {
+    explicit ParameterBuffer(const Database& database)
+    {
         add(isc_dpb_user_name, database.user.toUtf8());
         add(isc_dpb_password, database.password.toUtf8());
         add(isc_dpb_utf8_filename, {});
     }
-    ParameterBuffer& add(char tag, const QByteArray& value) {
+    ParameterBuffer& add(char tag, const QByteArray& value)
+    {
         m_bytes += tag;
         m_bytes += char(value.size());
         m_bytes.append(value.constData(), size_t(value.size()));
         return *this;
     }
     ParameterBuffer& addByte(char tag, char value) { return add(tag, QByteArray(1, value)); }
-    ParameterBuffer& addInt32(char tag, qint32 value) {
+    ParameterBuffer& addInt32(char tag, qint32 value)
+    {
         QByteArray bytes(4, '\0');
         for (int i = 0; i < 4; ++i)
             bytes[i] = char((value >> (8 * i)) & 0xff); // the buffer is little-endian
@@ -147,7 +161,8 @@ private:
 };
 
 // Creates the database file; the error, or empty.
-QString CreateFirebirdFile(const Database& database) {
+QString CreateFirebirdFile(const Database& database)
+{
     const QByteArray path = FirebirdPath(database);
     ParameterBuffer parameters(database);
     parameters.addInt32(isc_dpb_page_size, 8192)
@@ -158,8 +173,7 @@ QString CreateFirebirdFile(const Database& database) {
         .addByte(isc_dpb_force_write, 0);
     ISC_STATUS_ARRAY status{};
     isc_db_handle handle = 0;
-    isc_create_database(status, 0, path.constData(), &handle, parameters.size(), parameters.data(),
-                        0);
+    isc_create_database(status, 0, path.constData(), &handle, parameters.size(), parameters.data(), 0);
     if (Failed(status)) {
         return QStringLiteral("Firebird test server: could not create %1: %2")
             .arg(QString::fromUtf8(path), FirebirdErrorText(status));
@@ -168,13 +182,13 @@ QString CreateFirebirdFile(const Database& database) {
     return {};
 }
 
-bool DropFirebirdFile(const Database& database) {
+bool DropFirebirdFile(const Database& database)
+{
     const QByteArray path = FirebirdPath(database);
     const ParameterBuffer parameters(database);
     ISC_STATUS_ARRAY status{};
     isc_db_handle handle = 0;
-    isc_attach_database(status, 0, path.constData(), &handle, parameters.size(),
-                        parameters.data());
+    isc_attach_database(status, 0, path.constData(), &handle, parameters.size(), parameters.data());
     if (!Failed(status))
         isc_drop_database(status, &handle);
     if (Failed(status)) {
@@ -189,14 +203,14 @@ bool DropFirebirdFile(const Database& database) {
 
 } // namespace
 
-std::optional<Database> CreateMariaDbDatabase(const QString& prefix) {
+std::optional<Database> CreateMariaDbDatabase(const QString& prefix)
+{
     lastError.clear();
     const auto settings = ReadSettings(QStringLiteral("MYSQL"));
     if (!settings)
         return std::nullopt;
-    Database database{QStringLiteral("QMYSQL"), settings->host,     settings->port,
-                      UniqueName(prefix),       settings->user,     settings->password,
-                      DialectMySql};
+    Database database{QStringLiteral("QMYSQL"), settings->host,     settings->port, UniqueName(prefix),
+                      settings->user,           settings->password, DialectMySql};
     lastError = ExecOnMariaDbServer(database, QStringLiteral("CREATE DATABASE `%1` CHARACTER SET "
                                                              "utf8mb4 COLLATE utf8mb4_unicode_ci")
                                                   .arg(database.database));
@@ -205,35 +219,39 @@ std::optional<Database> CreateMariaDbDatabase(const QString& prefix) {
     return database;
 }
 
-std::optional<Database> CreateFirebirdDatabase(const QString& prefix) {
+std::optional<Database> CreateFirebirdDatabase(const QString& prefix)
+{
     lastError.clear();
     const auto settings = ReadSettings(QStringLiteral("FIREBIRD"));
     if (!settings)
         return std::nullopt;
-    const QString file =
-        QDir(settings->directory).filePath(UniqueName(prefix) + QStringLiteral(".fdb"));
-    Database database{QStringLiteral("QIBASE"), settings->host,     settings->port,
-                      file,                     settings->user,     settings->password,
-                      DialectInterbase};
+    const QString file = QDir(settings->directory).filePath(UniqueName(prefix) + QStringLiteral(".fdb"));
+    Database database{QStringLiteral("QIBASE"), settings->host,     settings->port,  file,
+                      settings->user,           settings->password, DialectInterbase};
     lastError = CreateFirebirdFile(database);
     if (!lastError.isEmpty())
         return std::nullopt;
     return database;
 }
 
-QString LastError() { return lastError; }
+QString LastError()
+{
+    return lastError;
+}
 
-bool DropDatabase(const Database& database) {
+bool DropDatabase(const Database& database)
+{
     if (database.driver == u"QIBASE")
         return DropFirebirdFile(database);
-    const QString error = ExecOnMariaDbServer(
-        database, QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database.database));
+    const QString error =
+        ExecOnMariaDbServer(database, QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database.database));
     if (!error.isEmpty())
         qWarning("%s", qPrintable(error));
     return error.isEmpty();
 }
 
-QString MissingServersMessage() {
+QString MissingServersMessage()
+{
     QStringList missing;
     for (const QString& server : {QStringLiteral("MYSQL"), QStringLiteral("FIREBIRD")})
         missing << MissingVariables(server);
@@ -244,7 +262,8 @@ QString MissingServersMessage() {
         .arg(missing.join(u", "));
 }
 
-Connection::Connection(const Database& database) : m_name(ConnectionName()) {
+Connection::Connection(const Database& database) : m_name(ConnectionName())
+{
     m_database = QSqlDatabase::addDatabase(database.driver, m_name);
     m_database.setHostName(database.host);
     m_database.setPort(database.port);
@@ -267,7 +286,8 @@ Connection::Connection(const Database& database) : m_name(ConnectionName()) {
     }
 }
 
-Connection::~Connection() {
+Connection::~Connection()
+{
     m_database.close();
     m_database = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);

@@ -22,7 +22,8 @@
 #include <QTest>
 #include <optional>
 
-namespace TestServers {
+namespace TestServers
+{
 
 // Dialect numbers as the database manager numbers them.
 inline constexpr int DialectInterbase = 1;
@@ -30,8 +31,8 @@ inline constexpr int DialectMySql = 3;
 
 // One database on a test server, with everything needed to connect to it.
 struct Database final {
-    QString driver;   // Qt SQL driver: "QMYSQL" or "QIBASE"
-    QString host;     // always a loopback address
+    QString driver; // Qt SQL driver: "QMYSQL" or "QIBASE"
+    QString host;   // always a loopback address
     int port = 0;
     QString database; // MariaDB: the schema name; Firebird: the database file's path on the server
     QString user;
@@ -57,9 +58,11 @@ bool DropDatabase(const Database& database);
 QString MissingServersMessage();
 
 // An open connection to `database` under a unique connection name, closed and removed from
-// QSqlDatabase's list when it goes out of scope (keep no copy of database() beyond that). MariaDB sessions get NO_BACKSLASH_ESCAPES in
-// their sql_mode, as the program's own connections do; Firebird sessions talk UTF8.
-class Connection final {
+// QSqlDatabase's list when it goes out of scope (keep no copy of database() beyond that).
+// MariaDB sessions get NO_BACKSLASH_ESCAPES in their sql_mode, as the program's own connections
+// do; Firebird sessions talk UTF8.
+class Connection final
+{
 public:
     explicit Connection(const Database& database);
     ~Connection();
@@ -82,13 +85,13 @@ private:
 // For a database from Create...: when it is empty, fails the current test function if the server
 // refused or scripts/test promised the servers (TestSupport::ServersRequired()), and otherwise
 // skips it because the servers were not started.
-#define TESTSERVERS_REQUIRE(optionalDatabase)                                                      \
-    do {                                                                                           \
-        if (!(optionalDatabase)) {                                                                 \
-            if (!TestServers::LastError().isEmpty())                                               \
-                QFAIL(qPrintable(TestServers::LastError()));                                       \
-            if (TestSupport::ServersRequired())                                                    \
-                QFAIL(qPrintable(TestServers::MissingServersMessage()));                           \
-            QSKIP(qPrintable(TestServers::MissingServersMessage()));                               \
-        }                                                                                          \
+#define TESTSERVERS_REQUIRE(optionalDatabase)                                                                \
+    do {                                                                                                     \
+        if (!(optionalDatabase)) {                                                                           \
+            if (!TestServers::LastError().isEmpty())                                                         \
+                QFAIL(qPrintable(TestServers::LastError()));                                                 \
+            if (TestSupport::ServersRequired())                                                              \
+                QFAIL(qPrintable(TestServers::MissingServersMessage()));                                     \
+            QSKIP(qPrintable(TestServers::MissingServersMessage()));                                         \
+        }                                                                                                    \
     } while (false)

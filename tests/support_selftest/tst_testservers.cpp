@@ -9,7 +9,8 @@
 
 using TestServers::Database;
 
-class TestTestServers final : public QObject {
+class TestTestServers final : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -23,24 +24,26 @@ private:
     static std::optional<Database> Create(const QString& server, const QString& prefix);
 };
 
-std::optional<Database> TestTestServers::Create(const QString& server, const QString& prefix) {
+std::optional<Database> TestTestServers::Create(const QString& server, const QString& prefix)
+{
     return server == u"MariaDB" ? TestServers::CreateMariaDbDatabase(prefix)
                                 : TestServers::CreateFirebirdDatabase(prefix);
 }
 
-void TestTestServers::roundTrip_data() {
+void TestTestServers::roundTrip_data()
+{
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("charsetQuery");
     QTest::addColumn<QString>("charset");
-    QTest::newRow("MariaDB") << QStringLiteral("MariaDB")
-                             << QStringLiteral("SELECT @@character_set_database")
+    QTest::newRow("MariaDB") << QStringLiteral("MariaDB") << QStringLiteral("SELECT @@character_set_database")
                              << QStringLiteral("utf8mb4");
     QTest::newRow("Firebird") << QStringLiteral("Firebird")
                               << QStringLiteral("SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE")
                               << QStringLiteral("UTF8");
 }
 
-void TestTestServers::roundTrip() {
+void TestTestServers::roundTrip()
+{
     QFETCH(QString, server);
     QFETCH(QString, charsetQuery);
     QFETCH(QString, charset);
@@ -76,7 +79,8 @@ void TestTestServers::roundTrip() {
     QVERIFY(!again.isOpen());
 }
 
-void TestTestServers::namesAreUnique() {
+void TestTestServers::namesAreUnique()
+{
     const auto first = TestServers::CreateMariaDbDatabase(QStringLiteral("same"));
     TESTSERVERS_REQUIRE(first);
     const auto dropFirst = qScopeGuard([&] { TestServers::DropDatabase(*first); });
@@ -86,16 +90,17 @@ void TestTestServers::namesAreUnique() {
     QVERIFY(first->database != second->database);
 }
 
-void TestTestServers::refusedLoginSaysWhy_data() {
+void TestTestServers::refusedLoginSaysWhy_data()
+{
     QTest::addColumn<QString>("server");
     QTest::addColumn<QByteArray>("passwordVariable");
     QTest::newRow("MariaDB") << QStringLiteral("MariaDB") << QByteArray("HORAVANT_TEST_MYSQL_PASSWORD");
-    QTest::newRow("Firebird") << QStringLiteral("Firebird")
-                              << QByteArray("HORAVANT_TEST_FIREBIRD_PASSWORD");
+    QTest::newRow("Firebird") << QStringLiteral("Firebird") << QByteArray("HORAVANT_TEST_FIREBIRD_PASSWORD");
 }
 
 // A server that refuses must fail the test with its reason, not skip it as if none were started.
-void TestTestServers::refusedLoginSaysWhy() {
+void TestTestServers::refusedLoginSaysWhy()
+{
     QFETCH(QString, server);
     QFETCH(QByteArray, passwordVariable);
     const QByteArray password = qgetenv(passwordVariable.constData());
