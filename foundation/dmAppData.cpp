@@ -2,6 +2,7 @@
 
 #include "uClock.h"
 #include "uDBConnection.h"
+#include "uLanguage.h"
 #include "uSchemaScript.h"
 
 #include <QAudioDevice>
@@ -53,15 +54,17 @@ TdtmAppData::TdtmAppData(TStartupPrompts& prompts, QObject* parent)
       m_serverConnection(u"dtmAppData.server.%1"_s.arg(quintptr(this), 0, 16)),
       m_appRegistry(std::make_unique<TAppRegistry>()), m_dbManager(std::make_unique<TDBManager>()),
       m_dispatcher(std::make_unique<TSQLStringsHolderDispatcher>()),
-      m_sqlStrings(std::make_unique<TSQLStringsHolder>(u"dmAppData"_s))
+      m_sqlStrings(std::make_unique<TSQLStringsHolder>(u"dmAppData"_s)),
+      m_languageDispatcher(std::make_unique<TLanguageDispatcher>())
 {
     m_appRegistry->Load();
+    // Before start-up, so its questions come in the user's language.
+    SetLanguage(m_appRegistry->AppLanguage == 2 ? 2 : 1);
     m_appRegistry->SetDBManager(m_dbManager.get());
     m_appRegistry->SQLStrings().SetDispatcher(m_dispatcher.get());
     m_sqlStrings->SetDispatcher(m_dispatcher.get());
     m_dbManager->SetStartedDialect(m_appRegistry->DatabaseType);
     Startup(prompts);
-    SetLanguage(m_appRegistry->AppLanguage == 2 ? 2 : 1);
 }
 
 TdtmAppData::~TdtmAppData()
@@ -276,8 +279,7 @@ void TdtmAppData::Logout()
 
 void TdtmAppData::SetLanguage(int appLanguage)
 {
-    if (appLanguage != 1 && appLanguage != 2)
-        throw Exception(tr("Invalid language index!", "stINVALIDLANGUAGE"));
+    m_languageDispatcher->SetActiveLanguage(appLanguage);
     m_appRegistry->AppLanguage = appLanguage;
     UpdateHelpFile();
     emit LanguageChanged(appLanguage);

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <memory>
 
+class TLanguageDispatcher;
 class TVelloxBSP;
 class QSoundEffect;
 class QMediaPlayer;
@@ -108,6 +109,8 @@ public:
 
     // AppLanguage: 1 English, 2 Spanish. Raises Exception "Invalid language index!" for others.
     int Language() const { return m_appRegistry->AppLanguage; }
+    // Switches the program's texts (every open form retranslates itself on LanguageChange, see
+    // uLanguage.h) and the help pages, and records the language in AppLanguage.
     void SetLanguage(int appLanguage);
     // The help pages of the current language ("<dir>/en" or "<dir>/es"), extracted from the
     // program's resources into the cache directory on first use.
@@ -227,4 +230,5 @@ private:
     std::shared_ptr<TVelloxBSP> m_reader;
     std::unique_ptr<QSoundEffect> m_soundEffect;
     std::unique_ptr<QMediaPlayer> m_mediaPlayer;
+    std::unique_ptr<TLanguageDispatcher> m_languageDispatcher;
 };

@@ -3,6 +3,7 @@
 #include "uExceptions.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -27,6 +28,9 @@ void TLanguageDispatcher::SetActiveLanguage(int appLanguage)
     if (appLanguage != English
         && m_qtTranslator.load(locale, u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_qtTranslator);
+    // Qt posts LanguageChange to the windows; deliver it now, so the forms show the new language
+    // when this returns.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
 
     const bool changed = appLanguage != m_activeLanguage;
     m_activeLanguage = appLanguage;

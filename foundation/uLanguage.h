@@ -7,7 +7,7 @@
 
 // Switches the program's texts between its two languages at run time. Installing a translator makes
 // Qt send LanguageChange to every widget, so an open form retranslates itself in changeEvent()
-// (ui->retranslateUi(this) plus the texts it sets in code). English is the language of the source
+// (ui->retranslateUi(this) plus the texts it sets in code); that is done when the switch returns. English is the language of the source
 // texts and the fallback for anything without a translation.
 class TLanguageDispatcher final : public QObject
 {
