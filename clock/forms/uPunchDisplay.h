@@ -58,6 +58,8 @@ public:
     void Show(TOperation operation, const QString& employeeName, const QByteArray& jpeg);
     // Back to the clock at once; the buttons show their actions again.
     void End();
+    // The punch's captions in the current language.
+    void Retranslate();
 
     // The caption a punch gives its button ("Checked In" / "Checked Out").
     static QString CheckedCaption(TOperation operation);
