@@ -469,11 +469,6 @@ Application cannot continue!</source>
         <translation>¡Las tablas se crearon correctamente!</translation>
     </message>
     <message>
-        <source>Invalid language index!</source>
-        <comment>stINVALIDLANGUAGE</comment>
-        <translation>¡Índice de idioma no válido!</translation>
-    </message>
-    <message>
         <source>File not supported</source>
         <comment>stFILENOTSUPPORTED</comment>
         <translation>Tipo de archivo no admitido</translation>
