@@ -328,8 +328,6 @@ private slots:
                     QVERIFY2(field->height() >= field->minimumSizeHint().height(), qPrintable(field->objectName()));
             }
             QVERIFY(dialog.height() >= dialog.minimumSizeHint().height());
-            if (qEnvironmentVariableIsSet("HORAVANT_PASSWORD_SHOTS"))
-                dialog.grab().save(u"%1/password-mode%2.png"_s.arg(qEnvironmentVariable("HORAVANT_PASSWORD_SHOTS")).arg(int(mode)));
         }
         QCOMPARE(dialog.height(), TfrmPassword::FormHeightWithReason);
         QCOMPARE(Note(&dialog)->height(), 50);
