@@ -6,9 +6,12 @@
 #include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTest>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(TClockTestDatabase::TBackend)
 
 namespace
 {
@@ -23,8 +26,8 @@ public:
     bool EditDatabaseSettings(TAppRegistry&) override { return false; }
 };
 
-const QStringList WorkDays{u"MONDAY"_s,   u"TUESDAY"_s, u"WEDNESDAY"_s, u"THURSDAY"_s,
-                           u"FRIDAY"_s,   u"SATURDAY"_s};
+const QStringList WorkDays{u"MONDAY"_s,   u"TUESDAY"_s, u"WEDNESDAY"_s,
+                           u"THURSDAY"_s, u"FRIDAY"_s,  u"SATURDAY"_s};
 
 } // namespace
 
@@ -37,6 +40,25 @@ const QList<TClockTestDatabase::TBackend>& TClockTestDatabase::AllBackends()
 {
     static const QList<TBackend> backends{Sqlite, MariaDb, Firebird};
     return backends;
+}
+
+std::map<TClockTestDatabase::TBackend, std::unique_ptr<TClockTestDatabase>>
+TClockTestDatabase::StartAvailable()
+{
+    std::map<TBackend, std::unique_ptr<TClockTestDatabase>> databases;
+    for (TBackend backend : AllBackends()) {
+        auto database = std::make_unique<TClockTestDatabase>(backend);
+        if (database->Start())
+            databases[backend] = std::move(database);
+    }
+    return databases;
+}
+
+void TClockTestDatabase::AddBackendRows()
+{
+    QTest::addColumn<TBackend>("backend");
+    for (TBackend backend : AllBackends())
+        QTest::newRow(qPrintable(Name(backend))) << backend;
 }
 
 TClockTestDatabase::TClockTestDatabase(TBackend backend) : m_backend(backend) {}
@@ -114,7 +136,8 @@ void TClockTestDatabase::AddGroup(int groupId, const QStringList& startBreakEndT
     }
     columns << u"SUNDAY_S"_s << u"SUNDAY_T"_s;
     values << u"0"_s << QString::number(sundayMinutes);
-    Execute(u"INSERT INTO EMPLOYEEGROUPS (%1) VALUES (%2)"_s.arg(columns.join(u", "_s), values.join(u", "_s)));
+    Execute(
+        u"INSERT INTO EMPLOYEEGROUPS (%1) VALUES (%2)"_s.arg(columns.join(u", "_s), values.join(u", "_s)));
 }
 
 void TClockTestDatabase::AddEmployee(int employeeId, int groupId) const

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,12 @@ public:
     // "sqlite", "mariadb", "firebird".
     static QString Name(TBackend backend);
     static const QList<TBackend>& AllBackends();
+    // A started database of each kind whose server is configured, for a whole test program.
+    // Raises std::runtime_error when one cannot be started.
+    static std::map<TBackend, std::unique_ptr<TClockTestDatabase>> StartAvailable();
+    // A data column "backend" with one row per kind, named after it (the test declares the
+    // metatype: Q_DECLARE_METATYPE(TClockTestDatabase::TBackend)).
+    static void AddBackendRows();
 
     explicit TClockTestDatabase(TBackend backend);
     ~TClockTestDatabase();
@@ -54,3 +61,13 @@ private:
     std::optional<TestServers::Database> m_server;
     std::unique_ptr<TdtmAppData> m_appData;
 };
+
+// Declares `variable` as the started database of `backend` in `databases`, or skips the test
+// function when that server was not started (fails it when scripts/test promised the servers).
+#define REQUIRE_CLOCK_DATABASE(variable, databases, backend)                                                 \
+    TClockTestDatabase* variable = (databases)[backend].get();                                               \
+    if (!variable) {                                                                                         \
+        if (TestSupport::ServersRequired())                                                                  \
+            QFAIL(qPrintable(TestServers::MissingServersMessage()));                                         \
+        QSKIP(qPrintable(TestServers::MissingServersMessage()));                                             \
+    }

@@ -96,38 +96,19 @@ struct TCatalogForm {
 
 } // namespace
 
-#define REQUIRE_DATABASE(variable, backend)                                                        \
-    TClockTestDatabase* variable = m_databases[backend].get();                                    \
-    if (!variable) {                                                                               \
-        if (TestSupport::ServersRequired())                                                        \
-            QFAIL(qPrintable(TestServers::MissingServersMessage()));                               \
-        QSKIP(qPrintable(TestServers::MissingServersMessage()));                                   \
-    }
-
 class TestCheckOutReasons : public QObject
 {
     Q_OBJECT
 
     std::map<TBackend, std::unique_ptr<TClockTestDatabase>> m_databases;
 
-    static void BackendRows()
-    {
-        QTest::addColumn<TBackend>("backend");
-        for (TBackend backend : TClockTestDatabase::AllBackends())
-            QTest::newRow(qPrintable(TClockTestDatabase::Name(backend))) << backend;
-    }
-
 private slots:
     void initTestCase()
     {
-        for (TBackend backend : TClockTestDatabase::AllBackends()) {
-            auto database = std::make_unique<TClockTestDatabase>(backend);
-            try {
-                if (database->Start())
-                    m_databases[backend] = std::move(database);
-            } catch (const std::exception& error) {
-                QFAIL(error.what());
-            }
+        try {
+            m_databases = TClockTestDatabase::StartAvailable();
+        } catch (const std::exception& error) {
+            QFAIL(error.what());
         }
     }
     void init()
@@ -158,11 +139,11 @@ private slots:
 
     // Adding, refusing a duplicate, renaming and deleting through the form, with the keyboard where
     // the user would use it; the list shows only the reasons in use, a deleted one stays stored.
-    void maintainCatalog_data() { BackendRows(); }
+    void maintainCatalog_data() { TClockTestDatabase::AddBackendRows(); }
     void maintainCatalog()
     {
         QFETCH(TBackend, backend);
-        REQUIRE_DATABASE(database, backend);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, backend);
         TCatalogForm ui(database->AppData());
         QCOMPARE(ui.Entries(), QStringList());
         QVERIFY(ui.Browsing());
@@ -191,8 +172,9 @@ private slots:
         QTest::mouseClick(ui.add, Qt::LeftButton);
         AnswerNextMessage(true, &messages);
         ui.TypeAndEnter(u"01"_s, u"Other"_s);
-        QCOMPARE(messages,
-                 QStringList{u"This Reason Name or Code already exist on DB! Please try with another one."_s});
+        QCOMPARE(
+            messages,
+            QStringList{u"This Reason Name or Code already exist on DB! Please try with another one."_s});
         QVERIFY(ui.code->isEnabled());
         QTest::keyClick(ui.name, Qt::Key_Escape);
         QVERIFY(ui.Browsing());
@@ -225,7 +207,9 @@ private slots:
         QCOMPARE(ui.Entries(), QStringList{u"01     - Lunch's break"_s});
         QCOMPARE(ui.code->text(), QString());
         QCOMPARE(ui.name->text(), QString());
-        QCOMPARE(database->Scalar(u"SELECT REASONSTATUS FROM CHECKOUTREASONS WHERE REASONCODE = '00'"_s).toInt(), 0);
+        QCOMPARE(
+            database->Scalar(u"SELECT REASONSTATUS FROM CHECKOUTREASONS WHERE REASONCODE = '00'"_s).toInt(),
+            0);
 
         // The last reason cannot be deleted.
         ui.Select(u"01     - Lunch's break"_s);
@@ -243,7 +227,7 @@ private slots:
     // Esc outside the edit boxes closes the form; inside them it only cancels the edit.
     void escapeClosesOnlyWhileBrowsing()
     {
-        REQUIRE_DATABASE(database, TClockTestDatabase::Sqlite);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, TClockTestDatabase::Sqlite);
         TCatalogForm ui(database->AppData());
         QTest::mouseClick(ui.add, Qt::LeftButton);
         QTest::keyClick(ui.code, Qt::Key_Escape);
@@ -277,9 +261,10 @@ private slots:
         QFETCH(bool, addInCatalog);
         QFETCH(int, questions);
         QFETCH(bool, result);
-        REQUIRE_DATABASE(database, TClockTestDatabase::Sqlite);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, TClockTestDatabase::Sqlite);
         if (catalogHasReason)
-            database->Execute(u"INSERT INTO CHECKOUTREASONS (REASONNAME, REASONCODE, REASONSTATUS) VALUES ('Lunch', '01', 1)"_s);
+            database->Execute(
+                u"INSERT INTO CHECKOUTREASONS (REASONNAME, REASONCODE, REASONSTATUS) VALUES ('Lunch', '01', 1)"_s);
 
         QStringList asked;
         if (questions > 0)

@@ -62,7 +62,8 @@ QStringList Snapshot(TdtmAppData& appData, int employeeId)
     QStringList lines;
     {
         TQueryReleaser rows(
-            db, db.OpenFmt(u"SELECT * FROM CHECKRECORD WHERE EMPLOYEEID = %d ORDER BY CHECKID"_s, {employeeId}));
+            db,
+            db.OpenFmt(u"SELECT * FROM CHECKRECORD WHERE EMPLOYEEID = %d ORDER BY CHECKID"_s, {employeeId}));
         for (; !rows->Eof(); rows->Next())
             lines.append(RecordLine(*rows.get()));
     }
@@ -82,21 +83,13 @@ void Punch(TPunchEngine& engine, int employeeId, const QString& punch)
     if (parts.at(0) == u"in"_s)
         engine.RegisterCheckIn(CheckType::Normal, employeeId, true, time);
     else if (parts.size() > 2)
-        engine.RegisterCheckOut(CheckType::Normal, true, true, parts.at(3), parts.at(2).toInt(), employeeId, time);
+        engine.RegisterCheckOut(CheckType::Normal, true, true, parts.at(3), parts.at(2).toInt(), employeeId,
+                                time);
     else
         engine.RegisterCheckOut(CheckType::Normal, false, true, QString(), 0, employeeId, time);
 }
 
 } // namespace
-
-// Skips (or fails, when scripts/test promised the servers) a test whose server was not started.
-#define REQUIRE_DATABASE(variable, backend)                                                        \
-    TClockTestDatabase* variable = m_databases[backend].get();                                    \
-    if (!variable) {                                                                               \
-        if (TestSupport::ServersRequired())                                                        \
-            QFAIL(qPrintable(TestServers::MissingServersMessage()));                               \
-        QSKIP(qPrintable(TestServers::MissingServersMessage()));                                   \
-    }
 
 class TestPunchEngine : public QObject
 {
@@ -122,23 +115,14 @@ class TestPunchEngine : public QObject
         for (TBackend backend : TClockTestDatabase::AllBackends())
             addRow(backend, TClockTestDatabase::Name(backend));
     }
-    static void BackendRows()
-    {
-        AddBackendColumn();
-        ForEachBackend([](TBackend backend, const QString& name) { QTest::newRow(qPrintable(name)) << backend; });
-    }
 
 private slots:
     void initTestCase()
     {
-        for (TBackend backend : TClockTestDatabase::AllBackends()) {
-            auto database = std::make_unique<TClockTestDatabase>(backend);
-            try {
-                if (database->Start())
-                    m_databases[backend] = std::move(database);
-            } catch (const std::exception& error) {
-                QFAIL(error.what());
-            }
+        try {
+            m_databases = TClockTestDatabase::StartAvailable();
+        } catch (const std::exception& error) {
+            QFAIL(error.what());
         }
     }
     void cleanupTestCase() { m_databases.clear(); }
@@ -161,6 +145,7 @@ private slots:
             QStringList expected;
         };
         const QString dayShould = u"should=03-04 08:00/03-04 11:00"_s;
+        // clang-format off
         const QList<TCase> cases{
             {"in 08:15, the end of the tolerance", false, false, {u"in|2024-03-04 08:15"_s},
              {u"in=03-04 08:15 out=- %1 exc=0 late=0 worked=- accum=0 swf=360"_s.arg(dayShould),
@@ -251,6 +236,7 @@ private slots:
              {u"in=03-04 22:00 out=03-05 02:00 should=- exc=0 late=0 worked=240 accum=240 swf=360"_s,
               u"employee op=0 last=03-05 02:00"_s}},
         };
+        // clang-format on
         ForEachBackend([&](TBackend backend, const QString& backendName) {
             for (const TCase& c : cases) {
                 QTest::addRow("%s: %s", qPrintable(backendName), c.name)
@@ -265,7 +251,7 @@ private slots:
         QFETCH(bool, checkInEarly);
         QFETCH(QStringList, punches);
         QFETCH(QStringList, expected);
-        REQUIRE_DATABASE(database, backend);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, backend);
         const int employee = nightShift ? AddEmployee(*database, NightSchedule, 480, checkInEarly)
                                         : AddEmployee(*database, DaySchedule, 360, checkInEarly);
 
@@ -275,21 +261,23 @@ private slots:
 
         QCOMPARE(Snapshot(database->AppData(), employee), expected);
         const int station = database->AppData().AppRegistry().StationId;
-        QCOMPARE(database
-                     ->Scalar(u"SELECT COUNT(*) FROM CHECKRECORD WHERE EMPLOYEEID = %1 AND (CHECKINSTATIONID <> %2 "
-                              "OR CHECKOUTSTATIONID <> %2)"_s.arg(employee)
-                                  .arg(station))
-                     .toInt(),
-                 0);
+        QCOMPARE(
+            database
+                ->Scalar(
+                    u"SELECT COUNT(*) FROM CHECKRECORD WHERE EMPLOYEEID = %1 AND (CHECKINSTATIONID <> %2 "
+                    "OR CHECKOUTSTATIONID <> %2)"_s.arg(employee)
+                        .arg(station))
+                .toInt(),
+            0);
     }
 
     // A statement that fails after the record was closed and the last operation set (here the
     // running totals, blocked by a trigger): the whole check-out is undone.
-    void failingStatementLeavesCheckOutUndone_data() { BackendRows(); }
+    void failingStatementLeavesCheckOutUndone_data() { TClockTestDatabase::AddBackendRows(); }
     void failingStatementLeavesCheckOutUndone()
     {
         QFETCH(TBackend, backend);
-        REQUIRE_DATABASE(database, backend);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, backend);
         const int employee = AddEmployee(*database);
         TPunchEngine engine(database->AppData());
         QList<TTrackEvent> told;
@@ -305,9 +293,9 @@ private slots:
             for (const QString& sql : unblock)
                 database->Execute(sql);
         });
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, engine.RegisterCheckOut(CheckType::Normal, false, true, QString(), 0,
-                                                                          employee,
-                                                                          ParseTime(u"2024-03-04 11:00"_s)));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 engine.RegisterCheckOut(CheckType::Normal, false, true, QString(), 0,
+                                                         employee, ParseTime(u"2024-03-04 11:00"_s)));
         QCOMPARE(Snapshot(database->AppData(), employee), before);
         QCOMPARE(told, QList<TTrackEvent>());
         QVERIFY(!database->AppData().DBManager().InTransaction());
@@ -338,7 +326,7 @@ private slots:
     {
         QFETCH(TBackend, backend);
         QFETCH(QStringList, punches);
-        REQUIRE_DATABASE(database, backend);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, backend);
         const int employee = AddEmployee(*database);
         TPunchEngine engine(database->AppData());
         for (const QString& punch : punches)
@@ -352,7 +340,8 @@ private slots:
         } catch (const EDatabaseError& error) {
             QFAIL(error.what());
         } catch (const Exception& error) {
-            QCOMPARE(error.Message(), u"The employee has no open check-in, so the check-out was not registered."_s);
+            QCOMPARE(error.Message(),
+                     u"The employee has no open check-in, so the check-out was not registered."_s);
         }
         QCOMPARE(Snapshot(database->AppData(), employee), before);
     }
@@ -366,10 +355,14 @@ private slots:
         QTest::addColumn<bool>("laterOrNone");
         QTest::addColumn<bool>("moreRecords");
         ForEachBackend([](TBackend backend, const QString& name) {
-            QTest::addRow("%s: before both", qPrintable(name)) << backend << u"2024-03-04 07:00"_s << 2 << true << true;
-            QTest::addRow("%s: between", qPrintable(name)) << backend << u"2024-03-04 10:00"_s << 2 << false << true;
-            QTest::addRow("%s: after both", qPrintable(name)) << backend << u"2024-03-04 16:00"_s << 2 << false << true;
-            QTest::addRow("%s: other day", qPrintable(name)) << backend << u"2024-03-05 10:00"_s << 0 << true << false;
+            QTest::addRow("%s: before both", qPrintable(name))
+                << backend << u"2024-03-04 07:00"_s << 2 << true << true;
+            QTest::addRow("%s: between", qPrintable(name))
+                << backend << u"2024-03-04 10:00"_s << 2 << false << true;
+            QTest::addRow("%s: after both", qPrintable(name))
+                << backend << u"2024-03-04 16:00"_s << 2 << false << true;
+            QTest::addRow("%s: other day", qPrintable(name))
+                << backend << u"2024-03-05 10:00"_s << 0 << true << false;
         });
     }
     void readDayRecord()
@@ -379,11 +372,11 @@ private slots:
         QFETCH(int, record);
         QFETCH(bool, laterOrNone);
         QFETCH(bool, moreRecords);
-        REQUIRE_DATABASE(database, backend);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, backend);
         const int employee = AddEmployee(*database);
         TPunchEngine engine(database->AppData());
-        for (const QString& punch : {u"in|2024-03-04 08:00"_s, u"out|2024-03-04 11:00"_s, u"in|2024-03-04 12:00"_s,
-                                     u"out|2024-03-04 15:00|3|Dentist"_s})
+        for (const QString& punch : {u"in|2024-03-04 08:00"_s, u"out|2024-03-04 11:00"_s,
+                                     u"in|2024-03-04 12:00"_s, u"out|2024-03-04 15:00|3|Dentist"_s})
             Punch(engine, employee, punch);
 
         const TCheckInInfo info = engine.ReadDayRecord(employee, ParseTime(time));
@@ -408,11 +401,11 @@ private slots:
     // start from, only that day is recomputed, never the employee's earlier days.
     void dayTotalsWithoutCheckInStayOnTheDay()
     {
-        REQUIRE_DATABASE(database, TClockTestDatabase::Sqlite);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, TClockTestDatabase::Sqlite);
         const int employee = AddEmployee(*database);
         TPunchEngine engine(database->AppData());
-        for (const QString& punch : {u"in|2024-03-04 08:00"_s, u"out|2024-03-04 11:00"_s, u"in|2024-03-05 08:00"_s,
-                                     u"out|2024-03-05 11:00"_s})
+        for (const QString& punch : {u"in|2024-03-04 08:00"_s, u"out|2024-03-04 11:00"_s,
+                                     u"in|2024-03-05 08:00"_s, u"out|2024-03-05 11:00"_s})
             Punch(engine, employee, punch);
         const QStringList before = Snapshot(database->AppData(), employee);
 
@@ -426,13 +419,14 @@ private slots:
     // Tracking hears each event of a committed punch, with the punch time, and only when asked to.
     void trackingHearsCommittedPunches()
     {
-        REQUIRE_DATABASE(database, TClockTestDatabase::Sqlite);
+        REQUIRE_CLOCK_DATABASE(database, m_databases, TClockTestDatabase::Sqlite);
         const int employee = AddEmployee(*database);
         TPunchEngine engine(database->AppData());
         QStringList told;
         engine.SetTrackHandler([&](int id, TTrackEvent event, TDateTime time) {
-            told.append(u"%1 %2 %3"_s.arg(id).arg(int(event)).arg(
-                DateTimeConv::ToQDateTime(time).toString(u"HH:mm"_s)));
+            told.append(u"%1 %2 %3"_s.arg(id)
+                            .arg(int(event))
+                            .arg(DateTimeConv::ToQDateTime(time).toString(u"HH:mm"_s)));
         });
         engine.RegisterCheckIn(CheckType::Normal, employee, true, ParseTime(u"2024-03-04 07:30:40"_s));
         engine.RegisterCheckOut(CheckType::Normal, false, true, QString(), 0, employee,
@@ -457,9 +451,10 @@ private:
                     "IF NOT (NEW.ACCUMWORKED <=> OLD.ACCUMWORKED) THEN "
                     "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'totals blocked'; END IF; END"_s};
         case TClockTestDatabase::Firebird:
-            return {u"CREATE EXCEPTION BLOCKTOTALS 'totals blocked'"_s,
-                    u"CREATE TRIGGER BLOCKTOTALS_BU FOR CHECKRECORD ACTIVE BEFORE UPDATE POSITION 0 AS BEGIN "
-                    "IF (NEW.ACCUMWORKED IS DISTINCT FROM OLD.ACCUMWORKED) THEN EXCEPTION BLOCKTOTALS; END"_s};
+            return {
+                u"CREATE EXCEPTION BLOCKTOTALS 'totals blocked'"_s,
+                u"CREATE TRIGGER BLOCKTOTALS_BU FOR CHECKRECORD ACTIVE BEFORE UPDATE POSITION 0 AS BEGIN "
+                "IF (NEW.ACCUMWORKED IS DISTINCT FROM OLD.ACCUMWORKED) THEN EXCEPTION BLOCKTOTALS; END"_s};
         }
         return {};
     }
