@@ -25,7 +25,8 @@ QList<TCheckOutReason> TCheckOutReasons::Load()
     TQueryReleaser rows(db, db.Open(m_sql.GetStatement(u"LOADREASONS"_s)));
     QList<TCheckOutReason> reasons;
     for (; !rows->Eof(); rows->Next()) {
-        reasons.append({rows->FieldByName(u"REASONID"_s).AsInteger(), rows->FieldByName(u"REASONCODE"_s).AsString(),
+        reasons.append({rows->FieldByName(u"REASONID"_s).AsInteger(),
+                        rows->FieldByName(u"REASONCODE"_s).AsString(),
                         rows->FieldByName(u"REASONNAME"_s).AsString()});
     }
     return reasons;
@@ -35,15 +36,16 @@ bool TCheckOutReasons::Exists(const QString& name, const QString& code, int exce
 {
     TDBManager& db = m_appData.DBManager();
     TQueryReleaser count(db, db.OpenFmt(m_sql.GetStatement(u"VERIFYEXIST"_s),
-                                        {TSQLStringsHolder::QuoteValue(name), TSQLStringsHolder::QuoteValue(code),
-                                         exceptReasonId}));
+                                        {TSQLStringsHolder::QuoteValue(name),
+                                         TSQLStringsHolder::QuoteValue(code), exceptReasonId}));
     return count->FieldByName(u"COUNTRESULT"_s).AsInteger() != 0;
 }
 
 void TCheckOutReasons::Add(const QString& name, const QString& code)
 {
-    m_appData.DBManager().ExecuteFmt(m_sql.GetStatement(u"SAVENEWREASON"_s),
-                                     {TSQLStringsHolder::QuoteValue(name), TSQLStringsHolder::QuoteValue(code)});
+    m_appData.DBManager().ExecuteFmt(
+        m_sql.GetStatement(u"SAVENEWREASON"_s),
+        {TSQLStringsHolder::QuoteValue(name), TSQLStringsHolder::QuoteValue(code)});
 }
 
 void TCheckOutReasons::Update(int reasonId, const QString& name, const QString& code)

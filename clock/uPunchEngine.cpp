@@ -16,8 +16,14 @@ namespace
 // comparisons allow half a second so "exactly at the end of the tolerance" stays exact.
 constexpr double HalfSecond = 0.5 / DateTimeConv::SecondsPerDay;
 
-bool IsBefore(TDateTime a, TDateTime b) { return a < b - HalfSecond; }
-bool IsAfter(TDateTime a, TDateTime b) { return a > b + HalfSecond; }
+bool IsBefore(TDateTime a, TDateTime b)
+{
+    return a < b - HalfSecond;
+}
+bool IsAfter(TDateTime a, TDateTime b)
+{
+    return a > b + HalfSecond;
+}
 
 // Minutes from `from` to `to`, to the whole second (free of the noise of day fractions).
 double MinutesBetween(TDateTime from, TDateTime to)
@@ -25,8 +31,14 @@ double MinutesBetween(TDateTime from, TDateTime to)
     return std::round((to - from) * DateTimeConv::SecondsPerDay) / 60.0;
 }
 
-TDateTime Day(TDateTime value) { return DateTimeConv::FromQDate(DateTimeConv::ToQDate(value)); }
-double TimeOfDay(TDateTime value) { return value - Day(value); }
+TDateTime Day(TDateTime value)
+{
+    return DateTimeConv::FromQDate(DateTimeConv::ToQDate(value));
+}
+double TimeOfDay(TDateTime value)
+{
+    return value - Day(value);
+}
 
 QString DayName(int weekday)
 {
@@ -145,8 +157,8 @@ void TPunchEngine::InsertCheckIn(int checkType, int employeeId, bool track, TDat
             minutesLate = MinutesBetween(period.shouldCheckIn, now);
         }
         // Up to an hour early counts from the scheduled start, unless the group may check in early.
-        if (IsBefore(now, period.shouldCheckIn) && std::trunc(MinutesBetween(now, period.shouldCheckIn)) <= 60 &&
-            !schedule.CheckInEarly)
+        if (IsBefore(now, period.shouldCheckIn) &&
+            std::trunc(MinutesBetween(now, period.shouldCheckIn)) <= 60 && !schedule.CheckInEarly)
             now = period.shouldCheckIn;
     }
 
@@ -233,7 +245,8 @@ void TPunchEngine::RecomputeDay(const TCheckInInfo& record, bool track, TDateTim
     const TDateTime firstDay = record.CheckIn > 0 ? Day(record.CheckIn) : Day(time);
     const double total = AccumulateWorked(record.EmployeeId, firstDay, Day(time + 1));
 
-    const bool incomplete = total < record.ShouldWorkFor && record.CheckException < CheckException::IncompleteDay;
+    const bool incomplete =
+        total < record.ShouldWorkFor && record.CheckException < CheckException::IncompleteDay;
     TSQLStringsHolder& holder = m_appData.SQLStringsHolderdtm();
     holder.ClearParams();
     holder.AddParam(u"CHECKEXCEPTION"_s, incomplete ? CheckException::IncompleteDay : 0);
@@ -254,7 +267,8 @@ double TPunchEngine::AccumulateWorked(int employeeId, TDateTime firstDay, TDateT
     holder.AddParam(u"SHORTDATEFORMAT"_s, m_appData.DBDateFormat());
     const QString from = m_appData.FormatDateTimeForSQL(firstDay);
     const QString to = m_appData.FormatDateTimeForSQL(endDay);
-    TQueryReleaser rows(db, db.OpenFmt(Statement(u"GETCHECKINFOFORTODAY"_s), {employeeId, from, to, u"ASC"_s}));
+    TQueryReleaser rows(db,
+                        db.OpenFmt(Statement(u"GETCHECKINFOFORTODAY"_s), {employeeId, from, to, u"ASC"_s}));
     const QString updateWorked = Statement(u"UPDATEWORKED"_s);
     double total = 0;
     for (; !rows->Eof(); rows->Next()) {

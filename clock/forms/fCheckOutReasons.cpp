@@ -18,7 +18,10 @@ constexpr int ReasonIdRole = Qt::UserRole;
 constexpr int CodeRole = Qt::UserRole + 1;
 constexpr int NameRole = Qt::UserRole + 2;
 
-bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+bool IsEnterKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 } // namespace
 
 TfrmCheckOutReasons::TfrmCheckOutReasons(TdtmAppData& appData, QWidget* parent)
@@ -40,7 +43,10 @@ TfrmCheckOutReasons::TfrmCheckOutReasons(TdtmAppData& appData, QWidget* parent)
 
 TfrmCheckOutReasons::~TfrmCheckOutReasons() = default;
 
-int TfrmCheckOutReasons::ReasonCount() const { return ui->lbxReasons->count(); }
+int TfrmCheckOutReasons::ReasonCount() const
+{
+    return ui->lbxReasons->count();
+}
 
 void TfrmCheckOutReasons::ConnectActions()
 {
@@ -126,8 +132,10 @@ int TfrmCheckOutReasons::SelectedReasonId() const
 void TfrmCheckOutReasons::ShowSelectedEntry()
 {
     const QList<QListWidgetItem*> selected = ui->lbxReasons->selectedItems();
-    ui->edtCode->setText(selected.isEmpty() ? QString() : selected.first()->data(CodeRole).toString().trimmed());
-    ui->edtReason->setText(selected.isEmpty() ? QString() : selected.first()->data(NameRole).toString().trimmed());
+    ui->edtCode->setText(selected.isEmpty() ? QString()
+                                            : selected.first()->data(CodeRole).toString().trimmed());
+    ui->edtReason->setText(selected.isEmpty() ? QString()
+                                              : selected.first()->data(NameRole).toString().trimmed());
 }
 
 // ---- States ------------------------------------------------------------------------------------
@@ -160,7 +168,8 @@ void TfrmCheckOutReasons::UpdateActions()
     ui->actSetModify->setEnabled(browsing && selected);
     // The last reason in use cannot be deleted.
     ui->actDelete->setEnabled(browsing && selected && ui->lbxReasons->count() >= 2);
-    const bool complete = !ui->edtCode->text().trimmed().isEmpty() && !ui->edtReason->text().trimmed().isEmpty();
+    const bool complete =
+        !ui->edtCode->text().trimmed().isEmpty() && !ui->edtReason->text().trimmed().isEmpty();
     ui->actAdd->setEnabled(m_saveAction == ui->actAdd && complete);
     ui->actModify->setEnabled(m_saveAction == ui->actModify && complete);
     ui->actCancel->setEnabled(m_saveAction != nullptr);
@@ -289,8 +298,8 @@ bool EnsureReasonsExist(TdtmAppData& appData, bool checked, QWidget* parent)
     if (catalog.ReasonCount() > 0)
         return true;
     if (AskMessage(mkConfirmation, QString(),
-                   TfrmCheckOutReasons::tr("First you have to add Check Out Reasons. Do you want to do it now?",
-                                           "stCHECKVERIF"),
+                   TfrmCheckOutReasons::tr(
+                       "First you have to add Check Out Reasons. Do you want to do it now?", "stCHECKVERIF"),
                    mbYesNo) == mrYes)
         catalog.exec();
     return catalog.ReasonCount() > 0;
