@@ -116,7 +116,7 @@ void TRegistrySettings::Sync(QSettings& store) const
     if (store.isWritable())
         store.sync();
     if (!store.isWritable() || store.status() != QSettings::NoError)
-        throw Exception(QStringLiteral("Can not save information to the registry!"));
+        throw Exception(tr("Can not save information to the registry!", "stREGISTRYSAVEERROR"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -136,7 +136,7 @@ bool TAppRegistry::IsConnected() const
 void TAppRegistry::LoadCompanySettings()
 {
     if (!m_dbManager)
-        throw Exception(QStringLiteral("Database is not opened!"));
+        throw Exception(tr("Database is not opened!", "stDBNOTOPENED"));
     m_sqlStrings.ClearParams();
     {
         const TQueryReleaser company(

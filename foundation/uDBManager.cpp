@@ -288,7 +288,8 @@ QSqlDatabase TDBManager::CurrentDatabase() const
 void TDBManager::RequireConnection() const
 {
     if (!CurrentDatabase().isOpen())
-        throw EDatabaseError(u"Database is not opened!"_s);
+        throw EDatabaseError(
+            QCoreApplication::translate("TDBManager", "Database is not opened!", "stDBNOTOPENED"));
 }
 
 TQuery* TDBManager::Acquire()
@@ -300,7 +301,8 @@ TQuery* TDBManager::Acquire()
         return m_pool[std::distance(m_busy.begin(), freeSlot)].get();
     }
     if (m_localConnection.isEmpty() && m_serverConnection.isEmpty())
-        throw Exception(u"Both connections are null! (uDBManager)"_s);
+        throw Exception(QCoreApplication::translate("TDBManager", "Both connections are null! (uDBManager)",
+                                                    "stBOTHCONNECTIONSNULL"));
     const int slot = int(m_pool.size());
     m_pool.push_back(std::unique_ptr<TQuery>(new TQuery(CurrentDatabase(), slot)));
     m_busy.push_back(true);

@@ -2,6 +2,7 @@
 
 #include "uExceptions.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSet>
 
@@ -41,7 +42,8 @@ void TSQLStringsHolder_CollectionItem::SetName(const QString& name)
         for (int i = 0; i < m_holder->LanguageCount(); ++i) {
             const auto& other = m_holder->Language(i);
             if (&other != this && other.Name() == normalised)
-                throw Exception(u"Name already exists!"_s);
+                throw Exception(
+                    QCoreApplication::translate("TSQLStringsHolder", "Name already exists!", "stNAMEEXISTS"));
         }
     }
     m_name = normalised;
@@ -143,7 +145,7 @@ void TSQLStringsHolder::DeleteLanguage(int index)
 void TSQLStringsHolder::SetActiveLanguage(int index)
 {
     if (!m_loading && (index < 0 || index >= LanguageCount()))
-        throw Exception(u"Invalid language index!"_s);
+        throw Exception(tr("Invalid language index!", "stINVALIDLANGUAGE"));
     m_activeLanguage = index;
 }
 
@@ -196,7 +198,8 @@ QString TSQLStringsHolder::FillPlaceholders(const QString& text, const QStringLi
         }
         const qsizetype close = result.indexOf(u'>', pos + 2);
         if (close < 0)
-            throw Exception(u"The end of the parameter %1 is undefined."_s.arg(result.mid(pos)));
+            throw Exception(tr("The end of the parameter %1 is undefined.", "stPARAMETERENDUNDEFINED")
+                                .arg(result.mid(pos)));
         QStringView tag = QStringView(result).mid(pos + 2, close - pos - 2);
         if (tag.endsWith(u'/'))
             tag.chop(1);

@@ -38,6 +38,14 @@
     </message>
 </context>
 <context>
+    <name>TAppRegistry</name>
+    <message>
+        <source>Database is not opened!</source>
+        <comment>stDBNOTOPENED</comment>
+        <translation>¡La base de datos no está abierta!</translation>
+    </message>
+</context>
+<context>
     <name>TCommandLine</name>
     <message>
         <source>Horavant 2.0 time clock station</source>
@@ -104,6 +112,16 @@
         <source>Argument %3 does not fit &apos;%1&apos; in &quot;%2&quot;</source>
         <comment>stFMTWRONGARGUMENT</comment>
         <translation>El argumento %3 no corresponde a &apos;%1&apos; en &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>Database is not opened!</source>
+        <comment>stDBNOTOPENED</comment>
+        <translation>¡La base de datos no está abierta!</translation>
+    </message>
+    <message>
+        <source>Both connections are null! (uDBManager)</source>
+        <comment>stBOTHCONNECTIONSNULL</comment>
+        <translation>¡No hay ninguna conexión con la base de datos! (uDBManager)</translation>
     </message>
 </context>
 <context>
@@ -172,6 +190,14 @@
         <source>The employee has no open check-in, so the check-out was not registered.</source>
         <comment>stNOOPENCHECKIN</comment>
         <translation>El empleado no tiene una entrada abierta, por lo que no se registró la salida.</translation>
+    </message>
+</context>
+<context>
+    <name>TRegistrySettings</name>
+    <message>
+        <source>Can not save information to the registry!</source>
+        <comment>stREGISTRYSAVEERROR</comment>
+        <translation>¡No se puede guardar la información en la configuración!</translation>
     </message>
 </context>
 <context>
@@ -393,6 +419,21 @@
         <source>statement %1 is defined twice</source>
         <comment>stSTATEMENTTWICE</comment>
         <translation>la instrucción %1 está definida dos veces</translation>
+    </message>
+    <message>
+        <source>Name already exists!</source>
+        <comment>stNAMEEXISTS</comment>
+        <translation>¡El nombre ya existe!</translation>
+    </message>
+    <message>
+        <source>Invalid language index!</source>
+        <comment>stINVALIDLANGUAGE</comment>
+        <translation>¡Índice de idioma no válido!</translation>
+    </message>
+    <message>
+        <source>The end of the parameter %1 is undefined.</source>
+        <comment>stPARAMETERENDUNDEFINED</comment>
+        <translation>No se encontró el final del parámetro %1.</translation>
     </message>
 </context>
 <context>
