@@ -78,7 +78,11 @@ TfrmPassword::TfrmPassword(TdtmAppData& appData, QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    btnOk = ui->DialogButtons->button(QDialogButtonBox::Ok);
+    // Buttons of our own: the box would give standard buttons Qt's texts again at a language switch.
+    btnOk = ui->DialogButtons->addButton(QString(), QDialogButtonBox::AcceptRole);
+    btnOk->setObjectName(u"btnOk"_s);
+    btnCancel = ui->DialogButtons->addButton(QString(), QDialogButtonBox::RejectRole);
+    btnCancel->setObjectName(u"btnCancel"_s);
     TControlValidator::DigitKeys(ui->edtBarCode);
     // Codes are padded to one width: a fixed-pitch font lines the names up.
     ui->cmbReason->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -459,7 +463,7 @@ void TfrmPassword::ApplyTexts()
     setWindowTitle(ModeCaption(m_mode));
     btnOk->setText(ui->actLogin->text());
     btnOk->setToolTip(ui->actLogin->toolTip());
-    ui->DialogButtons->button(QDialogButtonBox::Cancel)->setText(tr("&Cancel", "stCANCEL"));
+    btnCancel->setText(tr("&Cancel", "stCANCEL"));
     if (m_appData.AppRegistry().ShowAppHints)
         return;
     for (QWidget* widget : {static_cast<QWidget*>(ui->edtBarCode), static_cast<QWidget*>(ui->cmbUserList),

@@ -98,6 +98,7 @@ private:
 
     std::unique_ptr<Ui::TfrmPassword> ui;
     QPushButton* btnOk;
+    QPushButton* btnCancel;
     TdtmAppData& m_appData;
     TIdentification m_identification;
 

@@ -82,10 +82,11 @@ QComboBox* UserList(QWidget* dialog) { return dialog->findChild<QComboBox*>(u"cm
 QLineEdit* Password(QWidget* dialog) { return dialog->findChild<QLineEdit*>(u"edtPassword"_s); }
 QComboBox* Reasons(QWidget* dialog) { return dialog->findChild<QComboBox*>(u"cmbReason"_s); }
 QPlainTextEdit* Note(QWidget* dialog) { return dialog->findChild<QPlainTextEdit*>(u"memNote"_s); }
-QPushButton* OkButton(QWidget* dialog)
+QPushButton* DialogButton(QWidget* dialog, const QString& name)
 {
-    return dialog->findChild<QDialogButtonBox*>(u"DialogButtons"_s)->button(QDialogButtonBox::Ok);
+    return dialog->findChild<QDialogButtonBox*>(u"DialogButtons"_s)->findChild<QPushButton*>(name);
 }
+QPushButton* OkButton(QWidget* dialog) { return DialogButton(dialog, u"btnOk"_s); }
 
 QStringList Entries(const QComboBox* list)
 {
@@ -450,7 +451,7 @@ private slots:
             if (escape)
                 QTest::keyClick(Password(&d), Qt::Key_Escape);
             else
-                QTest::mouseClick(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+                QTest::mouseClick(DialogButton(&d, u"btnCancel"_s), Qt::LeftButton);
         });
         QCOMPARE(result, -1);
         QVERIFY(m_dialogShown);
