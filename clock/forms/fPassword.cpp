@@ -435,8 +435,14 @@ bool TfrmPassword::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == ui->cmbReason->view()->window() && event->type() == QEvent::Hide) {
-        if (noteShown && ui->cmbReason->currentIndex() >= 0)
-            ui->memNote->setFocus();
+        // After the list has taken the focus back from its drop-down.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (ui->memNote->isVisible() && ui->cmbReason->currentIndex() >= 0)
+                    ui->memNote->setFocus();
+            },
+            Qt::QueuedConnection);
         return false;
     }
     if (watched == ui->memNote && IsEnterKey(event) && !IsShiftEnter(event)) {
