@@ -1104,7 +1104,7 @@ Do you want to use password authentication instead?</source>
     <message>
         <source>Fingerprint authentication has failed. Password authentication will be used instead.</source>
         <comment>stFINGERPRINTFAILED</comment>
-        <translation>La identificación por huella digital falló. Se usará su contraseña en su lugar.</translation>
+        <translation>Falló la identificación por huella digital. Se usará la contraseña.</translation>
     </message>
     <message>
         <source>Wrong password! Please try again.</source>
