@@ -4,6 +4,8 @@
 
 // PDF through QPdfWriter, fonts embedded (subsets), pictures embedded once.
 class TPdfRenderer final : public TReportRenderer {
+    Q_DECLARE_TR_FUNCTIONS(TPdfRenderer)
+
 public:
     QString DisplayName() const override;
     QString FileExtension() const override { return QStringLiteral("pdf"); }

@@ -17,6 +17,8 @@
 //   32 bytes  SHA-256 of the payload
 // Pictures and fonts are stored once and referred to by index.
 class TReportSnapshot final : public TReportRenderer {
+    Q_DECLARE_TR_FUNCTIONS(TReportSnapshot)
+
 public:
     QString DisplayName() const override;
     QString FileExtension() const override { return QStringLiteral("ndr"); }

@@ -6,6 +6,8 @@
 // spacing to keep the vertical layout; rules and pictures as shapes anchored to the page. Text
 // beyond ASCII is written as \uN? so any reader gets the right characters.
 class TRtfRenderer final : public TReportRenderer {
+    Q_DECLARE_TR_FUNCTIONS(TRtfRenderer)
+
 public:
     QString DisplayName() const override;
     QString FileExtension() const override { return QStringLiteral("rtf"); }

@@ -5,6 +5,8 @@
 // Plain text in UTF-8: the text of each page in reading order on a grid of 10 characters and
 // 6 lines an inch, pages separated by a form feed. Rules and pictures are left out.
 class TTextRenderer final : public TReportRenderer {
+    Q_DECLARE_TR_FUNCTIONS(TTextRenderer)
+
 public:
     QString DisplayName() const override;
     QString FileExtension() const override { return QStringLiteral("txt"); }
