@@ -105,6 +105,7 @@ TfrmMainWindow::TfrmMainWindow(TdtmAppData& appData, QWidget* parent)
     SQLStringsHolder->SetDispatcher(&appData.SQLStringsHolderDispatcher());
     lblStatus = new QLabel(ui->StatusBar);
     lblStatus->setObjectName(u"lblStatus"_s);
+    lblStatus->setContentsMargins(6, 0, 0, 0);
     ui->StatusBar->addWidget(lblStatus, 1);
     ui->lblUserName->hide();
     ui->layCentral->setAlignment(ui->pnlStation, Qt::AlignCenter);

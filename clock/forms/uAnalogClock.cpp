@@ -58,14 +58,11 @@ void TAnalogClock::DrawFace()
     const qreal ratio = devicePixelRatioF();
     m_face = QPixmap(QSize(side, side) * ratio);
     m_face.setDevicePixelRatio(ratio);
-    m_face.fill(Qt::transparent);
+
+    m_face.fill(m_faceColor);
 
     QPainter painter(&m_face);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF tile(0.5, 0.5, side - 1.0, side - 1.0);
-    painter.setPen(QPen(m_faceColor.darker(115), 1));
-    painter.setBrush(m_faceColor);
-    painter.drawRoundedRect(tile, side * 0.06, side * 0.06);
 
     // The dial in a 200-unit square: 60 marks, the twelve hour marks longer and heavier.
     painter.translate(side / 2.0, side / 2.0);

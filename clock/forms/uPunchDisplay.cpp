@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -22,8 +23,9 @@ QString MainWindowText(const char* text, const char* key)
 
 } // namespace
 
-const QColor TPunchDisplay::CheckInColor(0x00, 0xFF, 0xFF);
-const QColor TPunchDisplay::CheckOutColor(0xFF, 0x00, 0x00);
+// Aqua and red, each deep enough to carry white text.
+const QColor TPunchDisplay::CheckInColor(0x00, 0xB4, 0xD0);
+const QColor TPunchDisplay::CheckOutColor(0xE0, 0x22, 0x22);
 
 int TPunchDisplay::IntervalFor(int seconds)
 {
@@ -35,6 +37,11 @@ TPunchDisplay::TPunchDisplay(const TControls& controls, QObject* parent)
     : QObject(parent), m_controls(controls), tmrCheck(new QTimer(this))
 {
     tmrCheck->setObjectName(QStringLiteral("tmrCheck"));
+    auto* shadow = new QGraphicsDropShadowEffect(controls.Operation);
+    shadow->setColor(QColor(0, 0, 0, 150));
+    shadow->setBlurRadius(6);
+    shadow->setOffset(2, 2);
+    controls.Operation->setGraphicsEffect(shadow);
     tmrCheck->setSingleShot(true);
     connect(tmrCheck, &QTimer::timeout, this, &TPunchDisplay::End);
 }
