@@ -4,6 +4,8 @@
 #include "uPunchEngine.h"
 #include "uVelloxBSP.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -62,7 +64,8 @@ TEmployeeAuthInfo TIdentification::ReadEmployee(int employeeId)
     const TQueryReleaser row(db, db.Open(m_statements->GetStatement(u"USERINFO"_s)));
     // The employee was found a moment ago (in the list, by bar code or fingerprint) and is gone now.
     if (row->Eof())
-        throw Exception(u"The user is invalid!"_s);
+        throw Exception(
+            QCoreApplication::translate("TIdentification", "The user is invalid!", "stINVALIDUSER"));
     TEmployeeAuthInfo employee;
     employee.EmployeeId = employeeId;
     employee.AuthFingerprint = IsOne(*row.get(), u"AUTHFINGERPRINT"_s);

@@ -138,6 +138,14 @@
     </message>
 </context>
 <context>
+    <name>TIdentification</name>
+    <message>
+        <source>The user is invalid!</source>
+        <comment>stINVALIDUSER</comment>
+        <translation>¡El usuario no es válido!</translation>
+    </message>
+</context>
+<context>
     <name>TKronvikCalculations</name>
     <message>
         <source>The number %1 is out of range.</source>
