@@ -1,10 +1,9 @@
 // The About box: the product version, and the picture file of the program directory when there is
 // one that loads, else the built-in picture.
+#include "TestJpeg.h"
 #include "fAbout.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,13 +19,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("pictureFile"); // empty: no file
         QTest::addColumn<QSize>("pictureSize");      // empty: the built-in picture
-        QImage image(120, 80, QImage::Format_RGB32);
-        image.fill(Qt::darkGreen);
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG");
-        QTest::newRow("picture file") << jpeg << QSize(120, 80);
+        QTest::newRow("picture file") << TestJpeg(QSize(120, 80)) << QSize(120, 80);
         QTest::newRow("no picture file") << QByteArray() << QSize();
         QTest::newRow("picture file that is no JPEG") << "not a picture"_ba << QSize();
     }

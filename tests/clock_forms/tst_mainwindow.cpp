@@ -4,6 +4,7 @@
 // answered as it comes up. Each test has a fresh SQLite database and settings of its own.
 #include "ClockTestDatabase.h"
 #include "SimReader.h"
+#include "TestJpeg.h"
 #include "fMainWindow.h"
 #include "fMyMessageDlg.h"
 #include "fPassword.h"
@@ -18,9 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -57,7 +56,7 @@ struct TStaffMember {
     const char* password; // AUTHPASSWORD = 1 when set
     const char* finger;   // enrolled finger, AUTHFINGERPRINT = 1 when set
     int privileges;
-    bool askReason;
+    bool askReason;       // CHECKOUTREASON = 1
 };
 const TStaffMember Staff[] = {
     {1, "Ann", "Adams", "secret", nullptr, 2, false}, // administrator
@@ -175,17 +174,6 @@ public:
     bool isEmpty() const override { return false; }
 };
 
-QByteArray SomeJpeg()
-{
-    QImage image(40, 60, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
-
 } // namespace
 
 class TestMainWindow : public QObject
@@ -217,30 +205,30 @@ class TestMainWindow : public QObject
             .toInt();
     }
 
-    QString TemplateOf(const QString& finger) const
+    // The finger an ideal enrolment would have stored, as the employee's only template.
+    void Enrol(int id, const QString& finger)
     {
-        QString text;
-        m_sim->Run({u"template"_s, finger}, &text);
-        return text.trimmed();
+        QString firText;
+        QCOMPARE(m_sim->Run({u"template"_s, finger}, &firText), 0);
+        m_db->Execute(u"INSERT INTO FIRTABLE (EMPLOYEEID, FIRTEXT) VALUES (%1, '%2')"_s.arg(id).arg(firText.trimmed()));
+        m_db->Execute(u"UPDATE EMPLOYEES SET AUTHFINGERPRINT = 1 WHERE EMPLOYEEID = %1"_s.arg(id));
     }
 
     void AddStaff()
     {
         m_db->AddGroup(1, {u"08:00"_s, QString(), QString(), u"17:00"_s}, 480, 10, false);
         for (const TStaffMember& member : Staff) {
-            m_db->Execute(u"INSERT INTO EMPLOYEES (EMPLOYEEID, FIRSTNAME, LASTNAME, GROUPID, USERPASSWORD, BARCODE, "
-                          "AUTHPASSWORD, AUTHFINGERPRINT, PRIVILEGESLEVEL, LASTOPERATION, EMPLOYEESTATUS, "
-                          "CHECKOUTREASON) VALUES (%1, '%2', '%3', 1, '%4', '%5', %6, %7, %8, 0, 1, %9)"_s.arg(member.id)
-                              .arg(QLatin1String(member.first), QLatin1String(member.last),
-                                   QLatin1String(member.password ? member.password : ""), QString::number(100 + member.id))
-                              .arg(member.password ? 1 : 0)
-                              .arg(member.finger ? 1 : 0)
+            m_db->AddEmployee(member.id, 1);
+            const QString password = QLatin1String(member.password ? member.password : "");
+            m_db->Execute(u"UPDATE EMPLOYEES SET FIRSTNAME = '%1', LASTNAME = '%2', USERPASSWORD = '%3', AUTHPASSWORD = %4, "
+                          "PRIVILEGESLEVEL = %5, CHECKOUTREASON = %6 WHERE EMPLOYEEID = %7"_s
+                              .arg(QLatin1String(member.first), QLatin1String(member.last), password)
+                              .arg(password.isEmpty() ? 0 : 1)
                               .arg(member.privileges)
-                              .arg(member.askReason ? 1 : 0));
-            if (member.finger) {
-                m_db->Execute(u"INSERT INTO FIRTABLE (EMPLOYEEID, FIRTEXT) VALUES (%1, '%2')"_s.arg(member.id).arg(
-                    TemplateOf(QLatin1String(member.finger))));
-            }
+                              .arg(member.askReason ? 1 : 0)
+                              .arg(member.id));
+            if (member.finger)
+                Enrol(member.id, QLatin1String(member.finger));
         }
         m_db->Execute(u"INSERT INTO CHECKOUTREASONS (REASONID, REASONNAME, REASONCODE, REASONSTATUS) "
                       "VALUES (10, 'Lunch', '01', 1)"_s);
@@ -388,7 +376,7 @@ private slots:
         QFETCH(QColor, panelColour);
         QFETCH(QString, operationText);
         if (withPhoto)
-            SetPicture(2, SomeJpeg());
+            SetPicture(2, TestJpeg(QSize(40, 60)));
         if (checkOut)
             TPunchEngine(AppData()).RegisterCheckIn(CheckType::Normal, 2, false, AppData().GetServerTime());
         Settings().DisplayPictureTime = 0;
@@ -656,6 +644,40 @@ private slots:
         m_modals->Expect(TModalAnswers::Identify(NameOf(1), u"secret"_s));
         Action(u"actExit"_s)->trigger();
         QCOMPARE(quit.count(), 1);
+    }
+
+    void startCheck_data()
+    {
+        QTest::addColumn<int>("wizardStep");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QStringList>("messages");
+        const QString needed = u"Administrator privileges are needed to start the application. Your privileges will be "
+                               "verified ..."_s;
+        QTest::newRow("administrator identified")
+            << 5 << false << QStringList{needed, u"Welcome to Horavant!"_s};
+        QTest::newRow("nobody identified")
+            << 5 << true << QStringList{needed, u"You don't have the necessary privileges.  Application cannot continue."_s};
+        QTest::newRow("set-up not finished") << 4 << true << QStringList();
+    }
+    void startCheck()
+    {
+        QFETCH(int, wizardStep);
+        QFETCH(bool, cancel);
+        QFETCH(QStringList, messages);
+        Settings().WizardStep = wizardStep;
+        Settings().PasswordWhenStarts = true;
+        m_modals->Expect({});
+        m_modals->Expect(cancel ? [](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); }
+                                : TModalAnswers::Identify(NameOf(1), u"secret"_s));
+        m_window = std::make_unique<TfrmMainWindow>(AppData());
+        QSignalSpy quit(m_window.get(), &TfrmMainWindow::QuitRequested);
+        m_window->ShowStation();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QTRY_COMPARE(m_modals->Texts(), messages);
+        QTest::qWait(50);
+        QCOMPARE(m_modals->Texts(), messages);
+        QCOMPARE(quit.count(), !messages.isEmpty() && cancel ? 1 : 0);
     }
 
     // ---- Continuous scan ------------------------------------------------------------------------
