@@ -18,6 +18,7 @@
 #include <QEventLoop>
 #include <QMenu>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
@@ -147,16 +148,22 @@ TfrmMainWindow::TfrmMainWindow(TdtmAppData& appData, QWidget* parent)
 
 TfrmMainWindow::~TfrmMainWindow()
 {
-    // The scan thread is a child: it stops and gives the device back as it goes.
+    // A scan still running stops, and gives the reader back, before the window it reports to goes.
+    delete m_scanThread.data();
     CloseNotice();
 }
 
 void TfrmMainWindow::ShowStation()
 {
-    if (m_appData.AppRegistry().DedicatedPC)
-        showFullScreen();
-    else
+    if (!m_appData.AppRegistry().DedicatedPC) {
         showNormal();
+        return;
+    }
+    // The screen's size as well: a kiosk's X session may run without a window manager to honour
+    // the full-screen request.
+    if (const QScreen* screen = this->screen())
+        setGeometry(screen->geometry());
+    showFullScreen();
 }
 
 // ---- Creation and the window's events --------------------------------------------------------
