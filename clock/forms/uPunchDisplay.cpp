@@ -16,11 +16,6 @@ namespace
 // Set on a button while it shows a punch, so the action binding leaves its caption alone.
 constexpr char ShowingPunchProperty[] = "showingPunch";
 
-QString MainWindowText(const char* text, const char* key)
-{
-    return QCoreApplication::translate("TfrmMainWindow", text, key);
-}
-
 } // namespace
 
 // Aqua and red, each deep enough to carry white text.
@@ -53,8 +48,9 @@ void TPunchDisplay::SetDisplayTime(int seconds)
 
 QString TPunchDisplay::CheckedCaption(TOperation operation)
 {
-    return operation == CheckIn ? MainWindowText("Checked In", "stCHECKEDIN")
-                                : MainWindowText("Checked Out", "stCHECKEDOUT");
+    // The main window's texts: its translation context.
+    return operation == CheckIn ? QCoreApplication::translate("TfrmMainWindow", "Checked In", "stCHECKEDIN")
+                                : QCoreApplication::translate("TfrmMainWindow", "Checked Out", "stCHECKEDOUT");
 }
 
 void TPunchDisplay::Show(TOperation operation, const QString& employeeName, const QByteArray& jpeg)

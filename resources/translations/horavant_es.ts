@@ -865,6 +865,16 @@ Application cannot continue!</source>
         <translation>No tiene los privilegios necesarios.  La aplicación no puede continuar.</translation>
     </message>
     <message>
+        <source>Checked In</source>
+        <comment>stCHECKEDIN</comment>
+        <translation>Entrada registrada</translation>
+    </message>
+    <message>
+        <source>Checked Out</source>
+        <comment>stCHECKEDOUT</comment>
+        <translation>Salida registrada</translation>
+    </message>
+    <message>
         <source>Checking In...</source>
         <comment>stCHECKINGIN</comment>
         <translation>Registrando entrada...</translation>
