@@ -41,7 +41,6 @@ public:
     bool ScanStopping() const { return m_scanStopping; }
     // Kiosk mode (DedicatedPC) is in force: full screen, on top, no decorations.
     bool KioskApplied() const { return m_taskBarHidden; }
-    bool Quitting() const { return m_quitting; }
     TPunchDisplay& PunchDisplay() const { return *m_punchDisplay; }
     QSystemTrayIcon& SystemTrayIcon() const { return *TrayIcon; }
 
