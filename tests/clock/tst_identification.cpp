@@ -3,10 +3,10 @@
 // registered TrivaneCOM server and the simulated reader.
 #include "ClockTestDatabase.h"
 #include "SimReader.h"
+#include "TestServerRegistry.h"
 #include "uIdentification.h"
 #include "uVelloxBSP.h"
 
-#include <ComRuntime.h>
 
 #include <QTest>
 
@@ -55,7 +55,7 @@ class TestIdentification : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_registryDir;
+    TestServerRegistry m_registry;
     std::unique_ptr<SimReader> m_sim;
     std::map<TBackend, std::unique_ptr<TClockTestDatabase>> m_databases;
 
@@ -101,9 +101,7 @@ class TestIdentification : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_registryDir.isValid());
-        qputenv("HORAVANT_AUTOMATION_REGISTRY", QFile::encodeName(m_registryDir.filePath(u"registry"_s)));
-        QVERIFY(automation::Succeeded(automation::RunServerRegistration(TRIVANE_COM_LIBRARY, true)));
+        QVERIFY(m_registry.IsValid());
         m_sim = std::make_unique<SimReader>();
         for (TBackend backend : TClockTestDatabase::AllBackends()) {
             auto database = std::make_unique<TClockTestDatabase>(backend);

@@ -2,10 +2,10 @@
 // the test's own, the simulated reader behind it, fingers placed with trivane-sim. A plain object on
 // the main thread stands in for the main window.
 #include "SimReader.h"
+#include "TestServerRegistry.h"
 #include "uScanThread.h"
 #include "uVelloxBSP.h"
 
-#include <ComRuntime.h>
 
 #include <QPointer>
 #include <QRegularExpression>
@@ -81,8 +81,7 @@ public:
     Q_ENUM(TObstacle)
 
 private:
-    QTemporaryDir m_registryDir;
-    QByteArray m_registry;
+    TestServerRegistry m_registry;
     std::unique_ptr<SimReader> m_sim;
 
     // The data module's reader: a wrapper of the main thread with the device open.
@@ -116,14 +115,11 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_registryDir.isValid());
-        m_registry = QFile::encodeName(m_registryDir.filePath(u"automation-registry"_s));
-        qputenv(kRegistryVariable, m_registry);
-        QVERIFY(automation::Succeeded(automation::RunServerRegistration(TRIVANE_COM_LIBRARY, true)));
+        QVERIFY(m_registry.IsValid());
     }
     void init()
     {
-        qputenv(kRegistryVariable, m_registry);
+        m_registry.Activate();
         m_sim = std::make_unique<SimReader>();
         QVERIFY(m_sim->IsValid());
     }

@@ -4,6 +4,7 @@
 // answered as it comes up. Each test has a fresh SQLite database and settings of its own.
 #include "ClockTestDatabase.h"
 #include "SimReader.h"
+#include "TestServerRegistry.h"
 #include "TestJpeg.h"
 #include "fMainWindow.h"
 #include "fMyMessageDlg.h"
@@ -15,7 +16,6 @@
 #include "uPunchEngine.h"
 #include "uVelloxBSP.h"
 
-#include <ComRuntime.h>
 
 #include <QAction>
 #include <QApplication>
@@ -180,7 +180,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_registryDir;
+    TestServerRegistry m_registry;
     std::unique_ptr<SimReader> m_sim;
     std::unique_ptr<TClockTestDatabase> m_db;
     std::unique_ptr<TModalAnswers> m_modals;
@@ -270,9 +270,7 @@ class TestMainWindow : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_registryDir.isValid());
-        qputenv("HORAVANT_AUTOMATION_REGISTRY", QFile::encodeName(m_registryDir.filePath(u"automation-registry"_s)));
-        QVERIFY(automation::Succeeded(automation::RunServerRegistration(TRIVANE_COM_LIBRARY, true)));
+        QVERIFY(m_registry.IsValid());
     }
 
     void init()

@@ -3,11 +3,11 @@
 // TrivaneCOM server, message boxes answered as they come up. Each test has a fresh SQLite database.
 #include "ClockTestDatabase.h"
 #include "SimReader.h"
+#include "TestServerRegistry.h"
 #include "fMyMessageDlg.h"
 #include "fPassword.h"
 #include "uAppStartup.h"
 
-#include <ComRuntime.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -32,7 +32,6 @@ Q_DECLARE_METATYPE(TPasswordMode)
 namespace
 {
 
-const char* const kRegistryVariable = "HORAVANT_AUTOMATION_REGISTRY";
 constexpr int WatchdogMs = 30000;
 
 const QString WrongPassword = u"Wrong password! Please try again."_s;
@@ -167,8 +166,7 @@ class TestPassword : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_registryDir;
-    QByteArray m_registry;
+    TestServerRegistry m_registry;
     std::unique_ptr<SimReader> m_sim;
     std::unique_ptr<TClockTestDatabase> m_db;
     std::unique_ptr<TMessageBoxes> m_messages;
@@ -254,10 +252,7 @@ class TestPassword : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_registryDir.isValid());
-        m_registry = QFile::encodeName(m_registryDir.filePath(u"automation-registry"_s));
-        qputenv(kRegistryVariable, m_registry);
-        QVERIFY(automation::Succeeded(automation::RunServerRegistration(TRIVANE_COM_LIBRARY, true)));
+        QVERIFY(m_registry.IsValid());
     }
 
     void init()
