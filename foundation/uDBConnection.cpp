@@ -1,5 +1,6 @@
 #include "uDBConnection.h"
 
+#include "uClock.h"
 #include "uDateTime.h"
 #include "uExceptions.h"
 #include "uSQLStringsHolder.h"
@@ -205,9 +206,10 @@ void SqlFormat(sqlite3_context* context, int, sqlite3_value** args)
     }
 }
 
+// The local database's server time is this computer's clock: the program's one clock object.
 void SqlNow(sqlite3_context* context, int, sqlite3_value**)
 {
-    ResultText(context, QDateTime::currentDateTime().toString(TimestampFormat));
+    ResultText(context, TClock::CurrentDateTime().toString(TimestampFormat));
 }
 
 } // namespace
