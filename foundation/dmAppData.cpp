@@ -287,11 +287,18 @@ void TdtmAppData::SetLanguage(int appLanguage)
 
 void TdtmAppData::UpdateHelpFile()
 {
-    // A browser cannot open pages inside the program's resources: they are copied to the cache
-    // directory, fresh each time so they match this version of the program.
     const QString language = m_appRegistry->AppLanguage == 2 ? u"es"_s : u"en"_s;
     m_helpFile = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + u"/help/"_s + language;
+    m_helpExtracted = false;
+}
+
+// A browser cannot open pages inside the program's resources: they are copied to the cache
+// directory, once per run and language, so they match this version of the program. Done when help
+// is first asked for, not at start-up.
+void TdtmAppData::ExtractHelpPages() const
+{
     QDir().mkpath(m_helpFile);
+    const QString language = QFileInfo(m_helpFile).fileName();
     QDirIterator pages(u":/help/"_s + language, QDir::Files);
     while (pages.hasNext()) {
         const QFileInfo page(pages.next());
@@ -300,10 +307,13 @@ void TdtmAppData::UpdateHelpFile()
         if (source.open(QIODevice::ReadOnly) && target.open(QIODevice::WriteOnly | QIODevice::Truncate))
             target.write(source.readAll());
     }
+    m_helpExtracted = true;
 }
 
 QString TdtmAppData::HelpTopicPath(const QString& topic) const
 {
+    if (!m_helpExtracted)
+        ExtractHelpPages();
     return m_helpFile + u'/' + topic;
 }
 

@@ -206,6 +206,7 @@ private:
     void CloseConnections();
     void SaveSettings(TStartupPrompts& prompts);
     void UpdateHelpFile();
+    void ExtractHelpPages() const;
     // FIRSTNAME and LASTNAME of GETUSERNAME; false for an unknown employee.
     bool ReadUserName(int employeeId, QString& firstName, QString& lastName);
 
@@ -214,6 +215,7 @@ private:
     QString m_productVersion;
     QString m_dbDateFormat;
     QString m_helpFile;
+    mutable bool m_helpExtracted = false; // the pages of m_helpFile are in place
     QString m_localConnection;
     QString m_serverConnection;
     bool m_cannotContinue = false;
