@@ -1,4 +1,5 @@
 #include "SimReader.h"
+#include "TestSupport.h"
 #include "uAppStartup.h"
 #include "uVelloxBSP.h"
 
@@ -43,9 +44,7 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir->filePath(u"config"_s));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(u"data"_s)));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir->filePath(u"cache"_s)));
+        TestSupport::UseUserDirectoriesIn(m_dir->path());
         qputenv("HORAVANT_AUTOMATION_REGISTRY", QFile::encodeName(m_dir->filePath(u"empty-registry"_s)));
     }
     void cleanup()

@@ -1,4 +1,5 @@
 #include "ClockTestDatabase.h"
+#include "TestSupport.h"
 
 #include "uFormatters.h"
 
@@ -72,9 +73,7 @@ TClockTestDatabase::~TClockTestDatabase()
 
 bool TClockTestDatabase::Start()
 {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(u"config"_s));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(u"data"_s)));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(u"cache"_s)));
+    TestSupport::UseUserDirectoriesIn(m_dir.path());
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, u"Ostrelo"_s, u"KronvikClock2"_s);
     if (m_backend == Sqlite) {
         settings.setValue(u"DatabaseType"_s, Dialect::LOCAL);

@@ -1,4 +1,5 @@
 #include "TestServers.h"
+#include "TestSupport.h"
 #include "dmAppData.h"
 #include "uClock.h"
 #include "uDBConnection.h"
@@ -145,9 +146,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         // Settings, the local database and the help pages all go to this test's own directory.
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir->filePath(u"config"_s));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(u"data"_s)));
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir->filePath(u"cache"_s)));
+        TestSupport::UseUserDirectoriesIn(m_dir->path());
     }
     void cleanup()
     {

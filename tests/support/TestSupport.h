@@ -9,5 +9,8 @@ QString SourceDir();
 QString FixturesDir();
 // True when a test that needs the loopback servers must fail instead of skip (scripts/test sets it).
 bool ServersRequired();
+// Points the program's settings (QSettings), data (the local database) and cache (help pages)
+// below `root`, so a test never touches the user's own.
+void UseUserDirectoriesIn(const QString& root);
 
 } // namespace TestSupport
