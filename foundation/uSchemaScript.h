@@ -39,15 +39,4 @@ bool TablesExist(const TDBManager& db);
 // creates only what is missing and adds the company settings row and station 1.
 void EnsureLocalSchema(TDBManager& db);
 
-// Callers written before TDBManager had transactions of its own named the connection; it is no
-// longer needed.
-[[deprecated("drop the connection name")]] inline void Run(TDBManager& db, const QString&, int dialect)
-{
-    Run(db, dialect);
-}
-[[deprecated("drop the connection name")]] inline void EnsureLocalSchema(TDBManager& db, const QString&)
-{
-    EnsureLocalSchema(db);
-}
-
 } // namespace SchemaScript

@@ -36,13 +36,13 @@ public:
                 DBConnection::Open(m_server->dialect, settings, m_connection);
                 Manager.SetServerConnection(m_connection);
                 Manager.SetServerMode(true);
-                SchemaScript::Run(Manager, m_connection, m_server->dialect);
+                SchemaScript::Run(Manager, m_server->dialect);
             } else {
                 DBConnection::Open(Dialect::LOCAL, {{}, directory + u"/KronvikClock2.db"_s, {}, {}},
                                    m_connection);
                 Manager.SetLocalConnection(m_connection);
                 Manager.SetServerMode(false);
-                SchemaScript::EnsureLocalSchema(Manager, m_connection);
+                SchemaScript::EnsureLocalSchema(Manager);
             }
         } catch (const Exception& e) {
             m_error = e.Message();

@@ -449,7 +449,7 @@ void TestCalculations::readsTheEmployeeTimesRows()
     });
     DBConnection::Open(Dialect::LOCAL, {{}, dir.filePath(QStringLiteral("KronvikClock2.db")), {}, {}}, connection);
     db.SetLocalConnection(connection);
-    SchemaScript::EnsureLocalSchema(db, connection);
+    SchemaScript::EnsureLocalSchema(db);
     db.Execute(QStringLiteral("INSERT INTO EMPLOYEES (EMPLOYEEID, FIRSTNAME, LASTNAME) VALUES (1, 'Ana', 'Ortega')"));
     db.Execute(QStringLiteral("INSERT INTO EMPLOYEES (EMPLOYEEID, FIRSTNAME, LASTNAME) VALUES (2, 'Luis', 'Vera')"));
     db.Execute(QStringLiteral(
